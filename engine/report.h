@@ -1,0 +1,36 @@
+#pragma once
+// The texts of the three reports, composed in one place for every front end.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "engine/error.h"
+#include "engine/host.h"
+
+namespace tallix {
+
+inline constexpr std::string_view kApplicationTitle = "Tallix Standart";
+inline constexpr std::string_view kWindowCaption = "Duvuroreza";
+inline constexpr std::string_view kFatalCaption = "Erreur d'application";
+
+// The invalid-input box: "Entrée de la fonction incorrecte", caption
+// "Duvuroreza", warning icon, no point appended.
+Message invalidInputBox();
+
+// Appends "." when the message is not empty and its last byte, compared
+// unsigned, is above '.' (0x2E): "abc" -> "abc.", "x)" -> "x)", "é" -> "é.".
+std::string withReportPoint(std::string_view message);
+
+// The application error report: the message with its point, caption
+// "Tallix Standart", stop icon.
+Message applicationErrorReport(std::string_view message);
+Message applicationErrorReport(const CalcError& error);
+
+// The fatal report: "Exception %s dans le module %s dans %08X.\r\n%s%s\r\n"
+// with a "." ending unless the message already ends in "." (text cut at 1023
+// bytes), caption "Erreur d'application", stop icon, task-modal.
+Message fatalErrorReport(std::string_view kindName, std::string_view module,
+                         std::uintptr_t offset, std::string_view message);
+
+}  // namespace tallix

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs the whole test suite headless:
+# the release build, the same suite under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and a bounded run of each fuzz target.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+export QT_QPA_PLATFORM=offscreen
+
+cmake --preset release >/dev/null
+cmake --build --preset release
+ctest --preset release
+
+if [ "${TALLIX_QUICK:-0}" != 1 ]; then
+  cmake --preset asan >/dev/null
+  cmake --build --preset asan
+  ctest --preset asan
+
+  if [ -x scripts/fuzz.sh ]; then
+    scripts/fuzz.sh "${TALLIX_FUZZ_SECONDS:-30}"
+  fi
+fi
+echo "All Tallix tests passed."
