@@ -1,1 +1,154 @@
-// placeholder, being written
+// The headless calculator: editing rules, decimal-mode group, key table and
+// clipboard commands around the engine.
+#include "display/calculette.h"
+
+#include <new>
+
+#include "display/utf8.h"
+#include "engine/conversion.h"
+#include "engine/error.h"
+#include "engine/report.h"
+
+namespace tallix {
+
+namespace {
+
+bool IsChiffre(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+Calculette::Calculette(Host& host, Separateurs regional)
+    : host_(host), regional_(regional), FSeparateur(regional.decimal) {
+  ecran_.setChangeHandler([this] { EcranChange(); });
+  RazEcran();
+}
+
+template <class Action>
+void Calculette::reportErrors(Action&& action) {
+  try {
+    action();
+  } catch (const CalcError& error) {
+    host_.showMessage(applicationErrorReport(error));
+  } catch (const std::bad_alloc&) {
+    host_.showMessage(applicationErrorReport(CalcError::ofKind(ErrorKind::EOutOfMemory)));
+  }
+}
+
+void Calculette::press(Control control) {
+  reportErrors([&] { click(control); });
+}
+
+void Calculette::click(Control control) {
+  if (auto code = operatorCode(control)) {
+    calc_.Operation(*code, control == Control::ResultatButton, *this);
+    return;
+  }
+  switch (control) {
+    case Control::VirguleButton: VirguleButtonClick(); break;
+    case Control::ButtonNeg: ButtonNegClick(); break;
+    case Control::RetourArriereButton: RetourArriere(); break;
+    case Control::NombrePiButton: afficherConstante("3", "14", "1416", "14159"); break;
+    case Control::NombrePhiButton: afficherConstante("1", "61", "6180", "61803"); break;
+    case Control::ButtonCancel: calc_.RemiseAZeroTotale(*this); break;
+    case Control::ButtonToutesDecimales: choisirMode(DecimalMode::Toutes); break;
+    case Control::ButtonLimiterADeuxDecimales: choisirMode(DecimalMode::Deux); break;
+    case Control::ButtonLimiterAQuatreDecimales: choisirMode(DecimalMode::Quatre); break;
+    default: PaveNumerique(control); break;  // Button0 .. Button9
+  }
+}
+
+void Calculette::typeKey(char32_t typed) {
+  if (auto control = controlForKey(typed)) press(*control);
+}
+
+void Calculette::copy() {
+  reportErrors([&] { host_.setClipboardText(ecran_.text()); });
+}
+
+void Calculette::paste() {
+  reportErrors([&] { ecran_.replace(validUtf8(host_.clipboardText())); });
+}
+
+void Calculette::changerReglagesRegionaux(Separateurs regional) {
+  regional_ = regional;
+  FSeparateur = regional.decimal;
+}
+
+void Calculette::RazEcran() { ecran_.replace("0"); }
+
+void Calculette::ViderEcran() {
+  if (calc_.ecranAVider()) RazEcran();
+  calc_.setEcranAVider(false);
+}
+
+// The change rule. Every actual change of the display lands here. Leading
+// zeros before a digit go one at a time, each removal being a change of its
+// own that the host sees; the removals run as a loop over an O(1) front cut
+// instead of one nested run per zero, so a pasted million zeros costs linear
+// time and no stack depth.
+void Calculette::EcranChange() {
+  host_.displayChanged(ecran_.view());
+  if (ecran_.view().empty()) {
+    RazEcran();  // nested run on "0", which changes nothing further
+  }
+  ecran_.setCaret(ecran_.view().size());
+  for (;;) {
+    std::string_view texte = ecran_.view();
+    if (texte.size() < 2 || texte[0] != '0' || !IsChiffre(texte[1])) break;
+    ecran_.dropFront(1);
+    host_.displayChanged(ecran_.view());
+    ecran_.setCaret(ecran_.view().size());
+  }
+}
+
+void Calculette::PaveNumerique(Control digit) {
+  ViderEcran();
+  std::string texte = ecran_.text();
+  texte += static_cast<char>('0' + (static_cast<int>(digit) - static_cast<int>(Control::Button0)));
+  ecran_.replace(std::move(texte));
+}
+
+void Calculette::VirguleButtonClick() {
+  ViderEcran();
+  std::string separateur = utf8(FSeparateur);
+  if (ecran_.view().find(separateur) != std::string_view::npos) return;
+  ecran_.replace(ecran_.text() + separateur);
+}
+
+void Calculette::ButtonNegClick() {
+  std::string_view texte = ecran_.view();
+  if (!texte.empty() && texte[0] == '0') return;
+  if (!texte.empty() && texte[0] == '-') {
+    ecran_.replace(std::string(texte.substr(1)));
+  } else {
+    ecran_.replace("-" + std::string(texte));
+  }
+}
+
+void Calculette::RetourArriere() {
+  std::string_view texte = ecran_.view();
+  // The last whole character goes, never a part of one.
+  std::string reste(texte.substr(0, lastCharacterStart(texte)));
+  if (reste.empty()) reste = "0";
+  ecran_.replace(std::move(reste));
+}
+
+void Calculette::afficherConstante(const char* entier, const char* deux, const char* quatre,
+                                   const char* toutes) {
+  const char* fraction = mode_ == DecimalMode::Deux     ? deux
+                         : mode_ == DecimalMode::Quatre ? quatre
+                                                        : toutes;
+  ecran_.replace(entier + utf8(FSeparateur) + fraction);
+}
+
+void Calculette::choisirMode(DecimalMode mode) {
+  // The clicked toggle becomes the down one (a down one stays down), then
+  // the value on show is re-shown in that mode.
+  if (mode_ != mode) {
+    mode_ = mode;
+    host_.decimalModeChanged(mode);
+  }
+  calc_.AfficheResultat(*this);
+}
+
+}  // namespace tallix

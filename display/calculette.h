@@ -14,7 +14,7 @@
 
 namespace tallix {
 
-class Calculette {
+class Calculette : private CalculatorContext {
  public:
   // The display starts as "0" (RazEcran), all-decimals mode, FSeparateur
   // taken from `regional`.
@@ -24,16 +24,21 @@ class Calculette {
 
   // One click of a control. Every error that escapes the handler is shown
   // through the host as the application error report; returns normally.
+  // press(AdditionButton) on the text "abc" shows "'abc' n'est pas une
+  // valeur en virgule flottante correcte." captioned "Tallix Standart".
   void press(Control control);
   // The same click, letting a CalcError escape (the window's own boundary
   // and the tests use it).
   void click(Control control);
   // A typed character through the key table; unknown characters do nothing.
+  // typeKey(U'.') inserts FSeparateur whatever it is.
   void typeKey(char32_t typed);
   // Clipboard commands ("Copier", "Coller"); errors reported like press().
+  // The pasted text is taken unchecked, only ill-formed UTF-8 becomes U+FFFD.
   void copy();
   void paste();
-  // A regional-settings change: conversions and FSeparateur follow it.
+  // A regional-settings change: conversions and FSeparateur follow it, so
+  // the separator key keeps inserting the character the reading accepts.
   void changerReglagesRegionaux(Separateurs regional);
 
   const std::string& displayText() const { return ecran_.text(); }
@@ -41,10 +46,16 @@ class Calculette {
   DecimalMode decimalMode() const { return mode_; }
   const Calculator& calculator() const { return calc_; }
   Separateurs separateurs() const { return regional_; }
-  char32_t fSeparateur() const { return FSeparateur; }
+  char32_t fSeparateur() const override { return FSeparateur; }
 
  private:
-  class Context;
+  // What the engine sees of the window.
+  const std::string& texteEcran() const override { return ecran_.text(); }
+  void remplacerTexteEcran(std::string texte) override { ecran_.replace(std::move(texte)); }
+  DecimalMode modeDecimal() const override { return mode_; }
+  char32_t separateurDecimal() const override { return regional_.decimal; }
+  void afficherMessage(const Message& message) override { host_.showMessage(message); }
+
   // Editing rules of the display line.
   void RazEcran();
   void ViderEcran();
@@ -53,9 +64,11 @@ class Calculette {
   void VirguleButtonClick();
   void ButtonNegClick();
   void RetourArriere();
-  void afficherConstante(const char* entier, const char* deux, const char* quatre, const char* toutes);
+  void afficherConstante(const char* entier, const char* deux, const char* quatre,
+                         const char* toutes);
   void choisirMode(DecimalMode mode);
-  void reportErrors(void (Calculette::*action)());
+  template <class Action>
+  void reportErrors(Action&& action);
 
   Host& host_;
   Separateurs regional_;

@@ -45,6 +45,9 @@ class Calculator {
   void AffichageResultat(Extended v, CalculatorContext& ctx);
   // Operands, flags and operator to zero; FResultat stays.
   void RazVariables();
+  // The invalid-input box, then FResultat := 0, RazVariables and a display
+  // to be replaced by the next digit; the display text stays.
+  void Erreur1(CalculatorContext& ctx);
 
   bool ecranAVider() const { return FEcranAVider; }
   void setEcranAVider(bool value) { FEcranAVider = value; }
