@@ -1,1 +1,308 @@
-// placeholder, being written
+// Number text conversion: reading a display text, the decimal form of an
+// extended value, the fixed and exponent texts, the About window's figures.
+// The hot paths (TexteEnNombre, NombreEnTexteFixe) work in fixed stack
+// buffers: no locale, no stream, one allocation for the returned string.
+
+#include "engine/conversion.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+#include "engine/error.h"
+#include "engine/pow10_tables.h"
+#include "engine/x87.h"
+
+namespace tallix {
+
+namespace {
+
+// UTF-8 bytes of c into out (at most 4); 0 for the null character, which
+// stands for "no separator". Surrogates and values beyond U+10FFFF become
+// U+FFFD.
+int encoder(char32_t c, char* out) {
+  if (c == 0) return 0;
+  if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
+  if (c < 0x80) {
+    out[0] = static_cast<char>(c);
+    return 1;
+  }
+  if (c < 0x800) {
+    out[0] = static_cast<char>(0xC0 | (c >> 6));
+    out[1] = static_cast<char>(0x80 | (c & 0x3F));
+    return 2;
+  }
+  if (c < 0x10000) {
+    out[0] = static_cast<char>(0xE0 | (c >> 12));
+    out[1] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out[2] = static_cast<char>(0x80 | (c & 0x3F));
+    return 3;
+  }
+  out[0] = static_cast<char>(0xF0 | (c >> 18));
+  out[1] = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+  out[2] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+  out[3] = static_cast<char>(0x80 | (c & 0x3F));
+  return 4;
+}
+
+bool estChiffre(char c) { return c >= '0' && c <= '9'; }
+
+// Writes the decimal digits of a non-negative exponent, zero-padded to at
+// least `largeur` digits; returns the new end.
+char* ecrireEntier(char* p, int valeur, int largeur) {
+  char tampon[12];
+  int n = 0;
+  do {
+    tampon[n++] = static_cast<char>('0' + valeur % 10);
+    valeur /= 10;
+  } while (valeur != 0);
+  while (n < largeur) tampon[n++] = '0';
+  while (n > 0) *p++ = tampon[--n];
+  return p;
+}
+
+}  // namespace
+
+std::string utf8(char32_t c) {
+  char octets[4];
+  return std::string(octets, static_cast<std::size_t>(encoder(c, octets)));
+}
+
+Extended Puissance10(Extended v, int n) {
+  if (n == 0) return v;
+  if (n >= 5120) return HUGE_VALL;
+  if (n <= -5120) return 0.0L;
+  const unsigned m = static_cast<unsigned>(n < 0 ? -n : n);
+  const Extended petite = pow10::kPetites[m % 32];
+  const unsigned moyenne = (m / 32) % 16;
+  const unsigned grande = m / 512;
+  if (n > 0) {
+    v *= petite;
+    if (moyenne != 0) v *= pow10::kMoyennes[moyenne];
+    if (grande != 0) v *= pow10::kGrandes[grande];
+  } else {
+    v /= petite;
+    if (moyenne != 0) v /= pow10::kMoyennes[moyenne];
+    if (grande != 0) v /= pow10::kGrandes[grande];
+  }
+  return v;
+}
+
+Extended TexteEnNombre(std::string_view text, char32_t separateur) {
+  char sep[4];
+  const int sepLongueur = encoder(separateur, sep);
+  const char* p = text.data();
+  const char* const fin = p + text.size();
+
+  while (p < fin && *p == ' ') ++p;
+  bool negatif = false;
+  if (p < fin && (*p == '+' || *p == '-')) {
+    negatif = *p == '-';
+    ++p;
+  }
+  const char* const apresSigne = p;
+
+  // Digits accumulate as acc = acc * 10 + digit, each step rounded to
+  // extended. While the integer fits 64 bits every step is exact, so that
+  // part runs in an unsigned integer with the same result.
+  std::uint64_t entier = 0;
+  bool enEntier = true;
+  Extended acc = 0.0L;
+  long long fraction = 0;
+  auto accumuler = [&](unsigned chiffre) {
+    if (enEntier) {
+      if (entier <= (UINT64_MAX - chiffre) / 10) {
+        entier = entier * 10 + chiffre;
+        return;
+      }
+      enEntier = false;
+      acc = static_cast<Extended>(entier);
+    }
+    acc = acc * 10.0L;
+    acc = acc + static_cast<Extended>(chiffre);
+  };
+
+  while (p < fin && estChiffre(*p)) accumuler(static_cast<unsigned>(*p++ - '0'));
+  if (sepLongueur > 0 && fin - p >= sepLongueur && std::memcmp(p, sep, static_cast<std::size_t>(sepLongueur)) == 0) {
+    p += sepLongueur;
+    while (p < fin && estChiffre(*p)) {
+      accumuler(static_cast<unsigned>(*p++ - '0'));
+      ++fraction;
+    }
+  }
+  if (p == apresSigne) throw CalcError::conversion(text);
+
+  int exposant = 0;
+  if (p < fin && (*p == 'E' || *p == 'e')) {
+    ++p;
+    bool exposantNegatif = false;
+    if (p < fin && (*p == '+' || *p == '-')) {
+      exposantNegatif = *p == '-';
+      ++p;
+    }
+    // Stops right after the digit that brings the exponent to 500 or more.
+    while (p < fin && estChiffre(*p) && exposant < 500) exposant = exposant * 10 + (*p++ - '0');
+    if (exposantNegatif) exposant = -exposant;
+  }
+  while (p < fin && *p == ' ') ++p;
+  if (p != fin) throw CalcError::conversion(text);
+
+  if (enEntier) acc = static_cast<Extended>(entier);
+  // A net exponent beyond +-5120 saturates in Puissance10 anyway; clamping
+  // keeps a text of millions of fraction digits from wrapping the int.
+  long long net = static_cast<long long>(exposant) - fraction;
+  if (net < -6000) net = -6000;
+  Extended valeur = Puissance10(acc, static_cast<int>(net));
+  if (negatif) valeur = -valeur;
+  // Overflow anywhere (in the accumulation of an endless digit string or in
+  // the scaling) leaves an infinity behind: nothing in the reading turns an
+  // infinity back into a finite value except the 0 of a saturated scaling,
+  // so the accumulator is checked too.
+  if (!std::isfinite(acc) || !std::isfinite(valeur)) throw CalcError::conversion(text);
+  return valeur;
+}
+
+FormeDecimale VersFormeDecimale(Extended v, int precision, int decimals) {
+  FormeDecimale forme;
+  const x87::Champs c = x87::champs(v);
+  if (c.exposantBiaise == 0) return forme;  // zeros and subnormal numbers
+  if (c.exposantBiaise == 0x7FFF) {
+    if (c.significande == 0x8000000000000000ULL) {
+      forme.special = FormeDecimale::Special::Infini;
+      forme.Negatif = c.negatif;
+    } else {
+      forme.special = FormeDecimale::Special::NonNombre;
+    }
+    return forme;
+  }
+
+  // 19728 / 65536 stands for log10 2; >> 16 on a negative product rounds
+  // toward minus infinity.
+  int e = ((static_cast<int>(c.exposantBiaise) - 16383) * 19728 >> 16) + 1;
+  Extended y = x87::arrondir(Puissance10(std::fabs(v), 18 - e));
+  if (y >= pow10::kPetites[18]) {
+    y = y / 10.0L;
+    ++e;
+  }
+  y = x87::arrondir(y);
+  if (!std::isfinite(y) || y < 0.0L) {
+    // Only a malformed encoding (an unnormal) can get here.
+    forme.special = FormeDecimale::Special::NonNombre;
+    return forme;
+  }
+  std::uint64_t entier = static_cast<std::uint64_t>(y);
+  char chiffres[18];
+  for (int i = 17; i >= 0; --i) {
+    chiffres[i] = static_cast<char>('0' + entier % 10);
+    entier /= 10;
+  }
+
+  int k = e + decimals;
+  if (k < 0) return forme;
+  if (k > precision) k = precision;
+  if (k < 18) {
+    if (chiffres[k] >= '5') {
+      // Half away from zero on the 18-digit string, carrying through nines.
+      int i = k - 1;
+      while (i >= 0 && chiffres[i] == '9') --i;
+      if (i < 0) {
+        chiffres[0] = '1';
+        k = 1;
+        ++e;
+      } else {
+        ++chiffres[i];
+        k = i + 1;  // the carried nines became zeros, dropped below
+      }
+    }
+  } else {
+    k = 18;
+  }
+  while (k > 0 && chiffres[k - 1] == '0') --k;
+  if (k == 0) return forme;
+
+  forme.Exposant = static_cast<std::int16_t>(e);
+  forme.Negatif = c.negatif;
+  forme.nombreChiffres = static_cast<std::uint8_t>(k);
+  std::memcpy(forme.Chiffres, chiffres, static_cast<std::size_t>(k));
+  return forme;
+}
+
+std::string NombreEnTexteFixe(Extended v, int decimals, char32_t separateur) {
+  const FormeDecimale f = VersFormeDecimale(v, 18, decimals);
+  if (f.special == FormeDecimale::Special::Infini) return f.Negatif ? "-INF" : "INF";
+  if (f.special == FormeDecimale::Special::NonNombre) return "NAN";
+
+  char sep[4];
+  const int sepLongueur = encoder(separateur, sep);
+  // Fixed: sign, 18 integer digits, separator, 18 decimals at most.
+  // Exponent: sign, 18 digits, separator, "E", sign, 5 digits at most.
+  char tampon[64];
+  char* p = tampon;
+  if (f.Negatif) *p++ = '-';
+  const int n = f.nombreChiffres;
+
+  if (f.Exposant > 18) {
+    *p++ = f.Chiffres[0];
+    if (n > 1) {
+      std::memcpy(p, sep, static_cast<std::size_t>(sepLongueur));
+      p += sepLongueur;
+      std::memcpy(p, f.Chiffres + 1, static_cast<std::size_t>(n - 1));
+      p += n - 1;
+    }
+    *p++ = 'E';
+    int x = f.Exposant - 1;
+    if (x < 0) {
+      *p++ = '-';
+      x = -x;
+    }
+    p = ecrireEntier(p, x, decimals <= 4 ? decimals : 0);
+    return std::string(tampon, static_cast<std::size_t>(p - tampon));
+  }
+
+  int d = 0;  // next digit of Chiffres to write
+  if (f.Exposant <= 0) {
+    *p++ = '0';
+  } else {
+    for (int i = 0; i < f.Exposant; ++i) *p++ = d < n ? f.Chiffres[d++] : '0';
+  }
+  std::memcpy(p, sep, static_cast<std::size_t>(sepLongueur));
+  p += sepLongueur;
+  int reste = decimals;
+  if (f.Exposant < 0) {
+    for (int i = 0; i < -f.Exposant && reste > 0; ++i, --reste) *p++ = '0';
+  }
+  for (; reste > 0; --reste) *p++ = d < n ? f.Chiffres[d++] : '0';
+  return std::string(tampon, static_cast<std::size_t>(p - tampon));
+}
+
+std::string TexteResultat(Extended v, DecimalMode mode, char32_t separateur, char32_t fSeparateur) {
+  const int decimals = decimalsOf(mode);
+  std::string t = NombreEnTexteFixe(v, decimals, separateur);
+  if (mode != DecimalMode::Toutes) return t;
+  if (t.find('E') != std::string::npos || t == "INF" || t == "-INF" || t == "NAN") return t;
+  // Trailing zeros go one at a time, but never into the integer part: the
+  // fixed text ends in exactly `decimals` fraction digits, so at most that
+  // many are removed even when the separator is written as nothing.
+  std::size_t garde = t.size() - static_cast<std::size_t>(decimals);
+  std::size_t longueur = t.size();
+  while (longueur > garde && t[longueur - 1] == '0') --longueur;
+  t.resize(longueur);
+  char fsep[4];
+  const int fsepLongueur = encoder(fSeparateur, fsep);
+  if (fsepLongueur > 0 && t.size() >= static_cast<std::size_t>(fsepLongueur) &&
+      std::memcmp(t.data() + t.size() - fsepLongueur, fsep, static_cast<std::size_t>(fsepLongueur)) == 0) {
+    t.resize(t.size() - static_cast<std::size_t>(fsepLongueur));
+  }
+  return t;
+}
+
+std::string FormatDisque(std::int64_t megaoctets) {
+  char tampon[32];
+  auto [fin, erreur] = std::to_chars(tampon, tampon + sizeof tampon, megaoctets);
+  (void)erreur;
+  std::string texte(tampon, fin);
+  texte += " MB";
+  return texte;
+}
+
+}  // namespace tallix
