@@ -4,6 +4,11 @@
 // destroyed on each click of "A propos de...".
 
 #include <QDialog>
+#include <QStringList>
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
 
 namespace tallix::ui {
 
@@ -12,6 +17,42 @@ class TAboutBox : public QDialog {
  public:
   explicit TAboutBox(QWidget* owner = nullptr);
   ~TAboutBox() override;
+
+  // The twelve lines of the description, trailing blanks and empty lines
+  // included, exactly as Memo1 holds them.
+  static const QStringList& description();
+  // The author's web site, shown after "Site Internet de l'auteur : " and
+  // opened by its button; set by the build (TALLIX_AUTHOR_URL).
+  static QString authorUrl();
+
+ public slots:
+  // Fills the memory and disk figures from the current machine source.
+  void FormShow();
+  // Opens the author's web site in the desktop's browser; failure is ignored.
+  void ButtonMailToClick();
+  // Closes the window, ending its modal showing.
+  void AboutOKButtonClick();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void placeRight(QLabel* label, const QString& text);
+
+  QLabel* ImageAboutBox1 = nullptr;
+  QLabel* MemoirePhysiqueLabel = nullptr;
+  QLabel* PhysMemLabel = nullptr;
+  QLabel* DisqueDurLabel = nullptr;
+  QLabel* CapaciteDisqueDurLabel1 = nullptr;
+  QLabel* AboutFriseLabel1 = nullptr;
+  QLabel* AboutFriseLabel2 = nullptr;
+  QLabel* AboutImage1 = nullptr;
+  QLabel* ProductNameLabel = nullptr;
+  QLabel* CopyrightLabel = nullptr;
+  QPushButton* ButtonAutresLogiciels = nullptr;
+  QPlainTextEdit* Memo1 = nullptr;
+  QPushButton* ButtonFermer = nullptr;
 };
 
 }  // namespace tallix::ui

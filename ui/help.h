@@ -15,7 +15,8 @@ namespace tallix::ui {
 // own message; nothing else in the program changes.
 void openHelp(const QString& chmPath, int context, QWidget* owner);
 
-// Test hook: replaces what openHelp() does; returns the previous opener.
+// Test hook: replaces what openHelp() does; returns the previous opener. An
+// empty opener puts the built-in viewer back.
 using HelpOpener = std::function<void(const QString& chmPath, int context, QWidget* owner)>;
 HelpOpener setHelpOpener(HelpOpener opener);
 

@@ -1,0 +1,266 @@
+#include "ui/about_box.h"
+
+#include <exception>
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+#include <QUrl>
+
+#include "ui/background.h"
+#include "ui/machine_figures.h"
+
+#include "assets/about/calculette.xpm"
+#include "assets/about/porte.xpm"
+#include "assets/about/porte_grisee.xpm"
+
+#ifndef TALLIX_AUTHOR_URL
+#define TALLIX_AUTHOR_URL "https://tallix.example.org/"
+#endif
+#ifndef TALLIX_COPYRIGHT
+#define TALLIX_COPYRIGHT "\u00a9 2024 Les auteurs de Tallix"
+#endif
+
+namespace tallix::ui {
+
+namespace {
+
+constexpr int kClientWidth = 429;
+constexpr int kClientHeight = 392;
+constexpr int kFigureRightEdge = 321;  // right edge of both figures
+constexpr int kLabelHeight = 13;
+
+// A 16-colour picture with the colour of its bottom-left pixel drawn
+// transparent, as the layouts of this window expect.
+QImage withTransparentCorner(const char* const xpm[]) {
+  QImage image = QPixmap(xpm).toImage().convertToFormat(QImage::Format_ARGB32);
+  const QRgb key = image.pixel(0, image.height() - 1);
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (image.pixel(x, y) == key) image.setPixel(x, y, qRgba(0, 0, 0, 0));
+  return image;
+}
+
+// The close button: its glyph 6 pixels from the left edge, then the caption
+// (36 blanks and "&Fermer") after a 4-pixel gap, over the usual push-button
+// bevel. The greyed twin stands in while the button is disabled.
+class CloseButton final : public QPushButton {
+ public:
+  explicit CloseButton(QWidget* parent) : QPushButton(parent) {
+    glyph_ = QPixmap::fromImage(withTransparentCorner(porte_xpm));
+    greyed_ = QPixmap::fromImage(withTransparentCorner(porte_grisee_xpm));
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.text.clear();
+    option.icon = QIcon();
+    painter.drawControl(QStyle::CE_PushButton, option);
+
+    const bool down = isDown();
+    const int shift = down ? 1 : 0;
+    const QPixmap& glyph = isEnabled() ? glyph_ : greyed_;
+    const int glyphTop = (height() - glyph.height()) / 2 + shift;
+    painter.drawPixmap(6 + shift, glyphTop, glyph);
+
+    const QRect textRect(6 + glyph.width() + 4 + shift, shift, width() - 28, height());
+    painter.drawItemText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic,
+                         palette(), isEnabled(), text(), QPalette::ButtonText);
+  }
+
+ private:
+  QPixmap glyph_;
+  QPixmap greyed_;
+};
+
+QLabel* makeLabel(QWidget* parent, const char* name, int left, int top, const QString& text) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(QString::fromLatin1(name));
+  label->setAttribute(Qt::WA_TranslucentBackground);
+  label->setAutoFillBackground(false);
+  label->move(left, top);
+  label->resize(label->fontMetrics().horizontalAdvance(text), kLabelHeight);
+  return label;
+}
+
+}  // namespace
+
+const QStringList& TAboutBox::description() {
+  static const QStringList lines = {
+      QStringLiteral("Tallix est une calculette simple, sans prétention aucune, qui prendra peu "),
+      QStringLiteral("de place sur votre bureau."),
+      QString(),
+      QStringLiteral("Elle pourra également être utilisée par des personnes ne possédant pas "),
+      QStringLiteral("de connaissances particulières en mathématiques."),
+      QString(),
+      QStringLiteral("La programmation de logiciels étant complexe, il se peut qu'il subsiste, "),
+      QStringLiteral("malgré mon travail et mes efforts, des imperfections dans ce logiciel. "),
+      QStringLiteral("Si vous constatez des disfonctionnements, n'hésitez pas à m'en faire part, "),
+      QStringLiteral("et j'essaierais de rectifier cela dans la mesure du possible."),
+      QString(),
+      QStringLiteral("Je vous souhaite une utilisation agréable de ce logiciel."),
+  };
+  return lines;
+}
+
+QString TAboutBox::authorUrl() { return QString::fromUtf8(TALLIX_AUTHOR_URL); }
+
+TAboutBox::TAboutBox(QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                         Qt::WindowCloseButtonHint) {
+  setObjectName(QStringLiteral("AboutBox"));
+  setWindowTitle(QStringLiteral("A propos de..."));
+  setFixedSize(kClientWidth, kClientHeight);
+  QFont tahoma(QStringLiteral("Tahoma"));
+  tahoma.setPixelSize(11);
+  setFont(tahoma);
+  QPalette black = palette();
+  black.setColor(QPalette::WindowText, Qt::black);
+  setPalette(black);
+
+  ImageAboutBox1 = new QLabel(this);
+  ImageAboutBox1->setObjectName(QStringLiteral("ImageAboutBox1"));
+  ImageAboutBox1->setGeometry(0, 0, kClientWidth, kClientHeight);
+  ImageAboutBox1->setScaledContents(true);
+  ImageAboutBox1->setPixmap(QPixmap::fromImage(backgroundImage()));
+
+  MemoirePhysiqueLabel =
+      makeLabel(this, "MemoirePhysiqueLabel", 81, 268, QStringLiteral("Mémoire physique disponible :"));
+  PhysMemLabel = makeLabel(this, "PhysMemLabel", 315, 268, QStringLiteral("0"));
+  PhysMemLabel->setAlignment(Qt::AlignRight | Qt::AlignTop);
+  placeRight(PhysMemLabel, QStringLiteral("0"));
+  DisqueDurLabel = makeLabel(this, "DisqueDurLabel", 315, 283, QStringLiteral("0"));
+  DisqueDurLabel->setAlignment(Qt::AlignRight | Qt::AlignTop);
+  placeRight(DisqueDurLabel, QStringLiteral("0"));
+  CapaciteDisqueDurLabel1 =
+      makeLabel(this, "CapaciteDisqueDurLabel1", 81, 283, QStringLiteral("Capacité du disque dur C :"));
+
+  const QString frieze(47, QChar(0x00A4));
+  AboutFriseLabel1 = makeLabel(this, "AboutFriseLabel1", 72, 8, frieze);
+  AboutFriseLabel2 = makeLabel(this, "AboutFriseLabel2", 72, 96, frieze);
+
+  AboutImage1 = new QLabel(this);
+  AboutImage1->setObjectName(QStringLiteral("AboutImage1"));
+  AboutImage1->setGeometry(72, 32, 49, 49);
+  AboutImage1->setAttribute(Qt::WA_TranslucentBackground);
+  // Stretched pixel for pixel, as a 16-colour picture is, with no smoothing.
+  AboutImage1->setPixmap(QPixmap::fromImage(
+      withTransparentCorner(calculette_xpm).scaled(49, 49, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
+
+  ProductNameLabel = new QLabel(QStringLiteral("Tallix (Duvuroreza)"), this);
+  ProductNameLabel->setObjectName(QStringLiteral("ProductNameLabel"));
+  QFont bold = tahoma;
+  bold.setBold(true);
+  ProductNameLabel->setFont(bold);
+  ProductNameLabel->setForegroundRole(QPalette::WindowText);
+  ProductNameLabel->move(184, 40);
+  ProductNameLabel->resize(ProductNameLabel->fontMetrics().horizontalAdvance(ProductNameLabel->text()),
+                           kLabelHeight);
+
+  CopyrightLabel = makeLabel(this, "CopyrightLabel", 172, 60, QString::fromUtf8(TALLIX_COPYRIGHT));
+
+  ButtonAutresLogiciels = new QPushButton(QStringLiteral("Site Internet de l'auteur : ") + authorUrl(), this);
+  ButtonAutresLogiciels->setObjectName(QStringLiteral("ButtonAutresLogiciels"));
+  ButtonAutresLogiciels->setGeometry(70, 304, 289, 25);
+  ButtonAutresLogiciels->setFocusPolicy(Qt::NoFocus);
+  ButtonAutresLogiciels->setAutoDefault(false);
+  ButtonAutresLogiciels->setCursor(Qt::PointingHandCursor);
+  QFont link = tahoma;
+  link.setUnderline(true);
+  ButtonAutresLogiciels->setFont(link);
+  QPalette blue = ButtonAutresLogiciels->palette();
+  blue.setColor(QPalette::ButtonText, Qt::blue);
+  ButtonAutresLogiciels->setPalette(blue);
+  connect(ButtonAutresLogiciels, &QPushButton::clicked, this, &TAboutBox::ButtonMailToClick);
+
+  Memo1 = new QPlainTextEdit(this);
+  Memo1->setObjectName(QStringLiteral("Memo1"));
+  Memo1->setGeometry(24, 124, 385, 133);
+  Memo1->setPlainText(description().join(QLatin1Char('\n')));
+  Memo1->setReadOnly(true);
+  Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  Memo1->setWordWrapMode(QTextOption::WordWrap);
+  Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  Memo1->setTabChangesFocus(true);
+  QPalette white = Memo1->palette();
+  white.setColor(QPalette::Base, Qt::white);
+  white.setColor(QPalette::Text, Qt::black);
+  Memo1->setPalette(white);
+
+  ButtonFermer = new CloseButton(this);
+  ButtonFermer->setObjectName(QStringLiteral("ButtonFermer"));
+  ButtonFermer->setText(QString(36, QLatin1Char(' ')) + QStringLiteral("&Fermer"));
+  ButtonFermer->setGeometry(70, 336, 289, 25);
+  ButtonFermer->setAutoDefault(true);
+  ButtonFermer->setDefault(true);
+  connect(ButtonFermer, &QPushButton::clicked, this, &TAboutBox::AboutOKButtonClick);
+
+  setTabOrder(Memo1, ButtonFermer);
+  Memo1->setFocus();
+
+  // No help anywhere in this window: F1 is swallowed before any shortcut of
+  // the program can see it.
+  installEventFilter(this);
+  for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
+}
+
+TAboutBox::~TAboutBox() = default;
+
+void TAboutBox::placeRight(QLabel* label, const QString& text) {
+  label->setText(text);
+  const int width = label->fontMetrics().horizontalAdvance(text);
+  label->setGeometry(kFigureRightEdge - width, label->y(), width, kLabelHeight);
+}
+
+void TAboutBox::FormShow() {
+  const MachineFigures& figures = machineFigures();
+  placeRight(PhysMemLabel, QString::fromStdString(
+                               texteMemoire(figures.totalPhysicalMemory(), separateurMilliersDuSysteme())));
+  const std::int64_t capacity = figures.diskCapacity();
+  if (capacity != -1) placeRight(DisqueDurLabel, QString::fromStdString(texteDisque(capacity)));
+}
+
+void TAboutBox::ButtonMailToClick() { QDesktopServices::openUrl(QUrl(authorUrl())); }
+
+void TAboutBox::AboutOKButtonClick() { close(); }
+
+void TAboutBox::showEvent(QShowEvent* event) {
+  if (!event->spontaneous()) {
+    try {
+      FormShow();
+    } catch (const std::exception&) {
+      // The window is shown with whatever figures were filled before.
+    }
+    // Centred on the whole desktop, all screens taken together.
+    if (const QScreen* screen = this->screen()) {
+      const QRect desktop = screen->virtualGeometry();
+      move(desktop.center() - QPoint(width() / 2, height() / 2));
+    }
+  }
+  QDialog::showEvent(event);
+}
+
+bool TAboutBox::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_F1) {
+      event->accept();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace tallix::ui

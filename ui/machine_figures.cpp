@@ -1,0 +1,67 @@
+#include "ui/machine_figures.h"
+
+#include <clocale>
+
+#include <sys/statvfs.h>
+#include <sys/sysinfo.h>
+
+#include "engine/conversion.h"
+#include "engine/extended.h"
+#include "engine/regional.h"
+
+namespace tallix::ui {
+
+std::uint64_t LinuxMachineFigures::totalPhysicalMemory() const {
+  struct sysinfo info {};
+  if (sysinfo(&info) != 0) return 0;
+  const std::uint64_t unit = info.mem_unit == 0 ? 1 : info.mem_unit;
+  return static_cast<std::uint64_t>(info.totalram) * unit;
+}
+
+std::int64_t LinuxMachineFigures::diskCapacity() const {
+  struct statvfs fs {};
+  if (statvfs("/", &fs) != 0) return -1;
+  const unsigned long long blocks = fs.f_blocks;
+  const unsigned long long size = fs.f_frsize != 0 ? fs.f_frsize : fs.f_bsize;
+  // A capacity past the signed 64-bit range cannot be told apart from a
+  // query failure by the caller, so it saturates instead of wrapping.
+  if (size != 0 && blocks > static_cast<unsigned long long>(INT64_MAX) / size) return INT64_MAX;
+  return static_cast<std::int64_t>(blocks * size);
+}
+
+namespace {
+
+std::shared_ptr<const MachineFigures>& currentSource() {
+  static std::shared_ptr<const MachineFigures> source = std::make_shared<LinuxMachineFigures>();
+  return source;
+}
+
+}  // namespace
+
+const MachineFigures& machineFigures() { return *currentSource(); }
+
+std::shared_ptr<const MachineFigures> setMachineFigures(std::shared_ptr<const MachineFigures> source) {
+  if (!source) source = std::make_shared<LinuxMachineFigures>();
+  auto previous = std::move(currentSource());
+  currentSource() = std::move(source);
+  return previous;
+}
+
+std::string texteMemoire(std::uint64_t octets, char32_t milliers) {
+  const Extended kilooctets = static_cast<Extended>(octets) / 1024.0L;
+  return FormaterMotif("#,###\" KB\"", kilooctets, milliers);
+}
+
+std::string texteDisque(std::int64_t octets) {
+  const Extended megaoctets = static_cast<Extended>(octets) / 1024.0L / 1024.0L;
+  return FormatDisque(static_cast<std::int64_t>(megaoctets));
+}
+
+char32_t separateurMilliersDuSysteme() {
+  const std::lconv* conv = std::localeconv();
+  const char* decimal = conv != nullptr && conv->decimal_point != nullptr ? conv->decimal_point : "";
+  const char* milliers = conv != nullptr && conv->thousands_sep != nullptr ? conv->thousands_sep : "";
+  return LireReglagesRegionaux(decimal, milliers).milliers;
+}
+
+}  // namespace tallix::ui

@@ -1,0 +1,48 @@
+#pragma once
+// The two figures the About window shows about the machine: its total
+// physical memory and the capacity of the disk holding the root file system.
+// The source is replaceable so tests can pose as any machine.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace tallix::ui {
+
+class MachineFigures {
+ public:
+  virtual ~MachineFigures() = default;
+  // Total physical memory in bytes, the whole 64-bit amount; 0 when unknown.
+  virtual std::uint64_t totalPhysicalMemory() const = 0;
+  // Total bytes of the disk holding "/", or -1 when it cannot be queried.
+  virtual std::int64_t diskCapacity() const = 0;
+};
+
+// Reads sysinfo() and statvfs("/").
+class LinuxMachineFigures final : public MachineFigures {
+ public:
+  std::uint64_t totalPhysicalMemory() const override;
+  std::int64_t diskCapacity() const override;
+};
+
+// The source every About window reads when it is shown (a LinuxMachineFigures
+// until replaced). setMachineFigures() returns the previous source; nullptr
+// restores the Linux one.
+const MachineFigures& machineFigures();
+std::shared_ptr<const MachineFigures> setMachineFigures(std::shared_ptr<const MachineFigures> source);
+
+// The memory figure: bytes / 1024 in extended precision, rounded half up to
+// whole kilobytes and grouped with `milliers`.
+// texteMemoire(2147483648, U' ') == "2 097 152 KB".
+std::string texteMemoire(std::uint64_t octets, char32_t milliers);
+
+// The disk figure: bytes / 1024 / 1024 in extended precision, truncated
+// toward zero. texteDisque(1073741824) == "1024 MB"; texteDisque(1048575) ==
+// "0 MB". The caller keeps its "0" when the capacity is -1.
+std::string texteDisque(std::int64_t octets);
+
+// The thousands separator of the process locale, through the one-character
+// rule of the engine ("," when the locale gives none or several).
+char32_t separateurMilliersDuSysteme();
+
+}  // namespace tallix::ui
