@@ -6,6 +6,7 @@
 #include "engine/conversion.h"
 
 #include <charconv>
+#include <cfloat>
 #include <cmath>
 #include <cstring>
 
@@ -104,7 +105,9 @@ Extended TexteEnNombre(std::string_view text, char32_t separateur) {
 
   // Digits accumulate as acc = acc * 10 + digit, each step rounded to
   // extended. While the integer fits 64 bits every step is exact, so that
-  // part runs in an unsigned integer with the same result.
+  // part runs in an unsigned integer with the same result. An accumulator
+  // that overflows fails the text whatever follows, so the reading stops
+  // there instead of walking the rest of a huge pasted text.
   std::uint64_t entier = 0;
   bool enEntier = true;
   Extended acc = 0.0L;
@@ -120,6 +123,7 @@ Extended TexteEnNombre(std::string_view text, char32_t separateur) {
     }
     acc = acc * 10.0L;
     acc = acc + static_cast<Extended>(chiffre);
+    if (acc > LDBL_MAX) throw CalcError::conversion(text);
   };
 
   while (p < fin && estChiffre(*p)) accumuler(static_cast<unsigned>(*p++ - '0'));
@@ -154,11 +158,9 @@ Extended TexteEnNombre(std::string_view text, char32_t separateur) {
   if (net < -6000) net = -6000;
   Extended valeur = Puissance10(acc, static_cast<int>(net));
   if (negatif) valeur = -valeur;
-  // Overflow anywhere (in the accumulation of an endless digit string or in
-  // the scaling) leaves an infinity behind: nothing in the reading turns an
-  // infinity back into a finite value except the 0 of a saturated scaling,
-  // so the accumulator is checked too.
-  if (!std::isfinite(acc) || !std::isfinite(valeur)) throw CalcError::conversion(text);
+  // Overflow in the scaling leaves an infinity behind (multiplications and
+  // divisions by finite powers never turn it back into a finite value).
+  if (!std::isfinite(valeur)) throw CalcError::conversion(text);
   return valeur;
 }
 

@@ -9,6 +9,7 @@ packages=(
   libjpeg62-turbo-dev libjpeg-turbo-progs
   libchm-dev fp-utils
   libgtest-dev libgmock-dev libbenchmark-dev
+  libmpfr-dev
   clang libclang-rt-14-dev
   fonts-wine fontconfig
   xvfb xauth
