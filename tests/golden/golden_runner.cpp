@@ -1,0 +1,234 @@
+// Runs the golden transcripts: each block of a *.keys file is fed to one
+// fresh tallix-keys process with its separator pinned, and the output must
+// match the block's expected lines exactly.
+//
+// Transcript format (UTF-8):
+//
+//   # comment lines, between blocks
+//   [separator ,] name of the case
+//   input tokens, on one or more lines
+//   --
+//   expected output lines, exactly as tallix-keys writes them
+//   (a blank line ends the block)
+//
+// A tab in an expected line is written as a real tab.
+//
+//   golden_runner [TALLIX_KEYS [FILE.keys...]]
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Block {
+  std::string file;
+  int line = 0;
+  std::string separator;
+  std::string name;
+  std::string input;
+  std::string expected;
+};
+
+struct Run {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+// Reads one descriptor to its end.
+std::string drain(int fd) {
+  std::string text;
+  char chunk[65536];
+  for (;;) {
+    ssize_t n = read(fd, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    text.append(chunk, static_cast<std::size_t>(n));
+  }
+  return text;
+}
+
+// Starts the program with `args`, standard input from `input`, and collects
+// its standard output and error (error into a temporary file, so that the
+// two pipes can never block each other).
+Run runProgram(const std::vector<std::string>& args, const std::string& input) {
+  Run run;
+  std::FILE* in = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  int out[2];
+  if (!in || !err || pipe(out) != 0) {
+    run.err = "cannot create the pipes";
+    return run;
+  }
+  std::fwrite(input.data(), 1, input.size(), in);
+  std::fflush(in);
+  lseek(fileno(in), 0, SEEK_SET);
+
+  pid_t pid = fork();
+  if (pid == 0) {
+    dup2(fileno(in), 0);
+    dup2(out[1], 1);
+    dup2(fileno(err), 2);
+    close(out[0]);
+    close(out[1]);
+    std::vector<char*> argv;
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
+    std::fprintf(stderr, "cannot start %s: %s\n", argv[0], std::strerror(errno));
+    _exit(127);
+  }
+  close(out[1]);
+  run.out = drain(out[0]);
+  close(out[0]);
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  lseek(fileno(err), 0, SEEK_SET);
+  run.err = drain(fileno(err));
+  std::fclose(in);
+  std::fclose(err);
+  return run;
+}
+
+bool parse(const std::string& path, std::vector<Block>& blocks) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    std::fprintf(stderr, "%s: cannot read\n", path.c_str());
+    return false;
+  }
+  enum { Between, Input, Expected } where = Between;
+  std::string line;
+  int number = 0;
+  Block block;
+  auto finish = [&] {
+    blocks.push_back(block);
+    where = Between;
+  };
+  while (std::getline(file, line)) {
+    ++number;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    switch (where) {
+      case Between:
+        if (line.empty() || line[0] == '#') break;
+        if (line.rfind("[separator ", 0) != 0 || line.find(']', 11) == std::string::npos) {
+          std::fprintf(stderr, "%s:%d: expected \"[separator C] name\"\n", path.c_str(), number);
+          return false;
+        }
+        block = Block{};
+        block.file = path;
+        block.line = number;
+        block.separator = line.substr(11, line.find(']', 11) - 11);
+        block.name = line.substr(line.find(']', 11) + 1);
+        block.name.erase(0, block.name.find_first_not_of(' '));
+        where = Input;
+        break;
+      case Input:
+        if (line == "--") {
+          where = Expected;
+        } else {
+          block.input += line + "\n";
+        }
+        break;
+      case Expected:
+        if (line.empty()) {
+          finish();
+        } else {
+          block.expected += line + "\n";
+        }
+        break;
+    }
+  }
+  if (where == Expected) finish();
+  if (where == Input) {
+    std::fprintf(stderr, "%s:%d: block without \"--\"\n", path.c_str(), block.line);
+    return false;
+  }
+  return true;
+}
+
+std::vector<std::string> lines(const std::string& text) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) out.push_back(line);
+  return out;
+}
+
+// Prints the first differing line and a little context.
+void explain(const Block& block, const Run& run) {
+  std::printf("FAIL %s:%d: %s\n", block.file.c_str(), block.line, block.name.c_str());
+  if (run.exitCode != 0) std::printf("  exit code %d, stderr: %s\n", run.exitCode, run.err.c_str());
+  std::vector<std::string> want = lines(block.expected), got = lines(run.out);
+  std::size_t i = 0;
+  while (i < want.size() && i < got.size() && want[i] == got[i]) ++i;
+  std::printf("  first difference at output line %zu\n", i + 1);
+  for (std::size_t k = i; k < std::min(i + 3, std::max(want.size(), got.size())); ++k) {
+    std::printf("  expected: %s\n", k < want.size() ? want[k].c_str() : "(nothing)");
+    std::printf("  actual:   %s\n", k < got.size() ? got[k].c_str() : "(nothing)");
+  }
+}
+
+// Bad options end with exit code 2 and a message on standard error.
+int checkOptions(const std::string& program) {
+  const std::vector<std::vector<std::string>> bad = {
+      {program, "--bogus"},
+      {program, "--separator"},
+      {program, "--separator", ""},
+      {program, "--separator", ",,"},
+      {program, "--separator", "\xFF"},
+      {program, "extra"},
+  };
+  int failures = 0;
+  for (const auto& args : bad) {
+    Run run = runProgram(args, "1\n");
+    if (run.exitCode != 2 || run.err.empty() || !run.out.empty()) {
+      std::printf("FAIL option check:");
+      for (std::size_t i = 1; i < args.size(); ++i) std::printf(" '%s'", args[i].c_str());
+      std::printf(": exit %d, stdout '%s', stderr '%s'\n", run.exitCode, run.out.c_str(),
+                  run.err.c_str());
+      ++failures;
+    }
+  }
+  return failures;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string program = argc > 1 ? argv[1] : TALLIX_KEYS;
+  std::vector<std::string> files;
+  for (int i = 2; i < argc; ++i) files.emplace_back(argv[i]);
+  if (files.empty()) {
+    for (const auto& entry : std::filesystem::directory_iterator(TALLIX_GOLDEN_DIR)) {
+      if (entry.path().extension() == ".keys") files.push_back(entry.path().string());
+    }
+    std::sort(files.begin(), files.end());
+  }
+
+  std::vector<Block> blocks;
+  for (const std::string& file : files) {
+    if (!parse(file, blocks)) return 1;
+  }
+  int failures = checkOptions(program);
+  for (const Block& block : blocks) {
+    Run run = runProgram({program, "--separator", block.separator}, block.input);
+    if (run.exitCode != 0 || run.out != block.expected) {
+      explain(block, run);
+      ++failures;
+    }
+  }
+  std::printf("%zu blocks in %zu files, %d failed\n", blocks.size(), files.size(), failures);
+  return failures == 0 ? 0 : 1;
+}
