@@ -21,7 +21,7 @@ namespace {
 // UTF-8 bytes of c into out (at most 4); 0 for the null character, which
 // stands for "no separator". Surrogates and values beyond U+10FFFF become
 // U+FFFD.
-int encoder(char32_t c, char* out) {
+[[gnu::always_inline]] inline int encoder(char32_t c, char* out) {
   if (c == 0) return 0;
   if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
   if (c < 0x80) {
@@ -48,6 +48,15 @@ int encoder(char32_t c, char* out) {
 
 bool estChiffre(char c) { return c >= '0' && c <= '9'; }
 
+// Whether [p, fin) starts with the `n` bytes of `octets` (n > 0).
+bool commencePar(const char* p, const char* fin, const char* octets, int n) {
+  if (n == 0 || fin - p < n) return false;
+  for (int i = 0; i < n; ++i) {
+    if (p[i] != octets[i]) return false;
+  }
+  return true;
+}
+
 // Writes the decimal digits of a non-negative exponent, zero-padded to at
 // least `largeur` digits; returns the new end.
 char* ecrireEntier(char* p, int valeur, int largeur) {
@@ -62,14 +71,55 @@ char* ecrireEntier(char* p, int valeur, int largeur) {
   return p;
 }
 
-}  // namespace
+// The digit accumulator of a reading: acc = acc * 10 + digit, each step
+// rounded to extended. While the integer fits 64 bits every step is exact, so
+// that part runs in an unsigned integer with the same result (any 19 digits
+// fit). An accumulator that overflows fails the text whatever follows, so the
+// reading stops there instead of walking the rest of a huge pasted text.
+class Accumulateur {
+ public:
+  explicit Accumulateur(std::string_view texte) : texte_(texte) {}
 
-std::string utf8(char32_t c) {
-  char octets[4];
-  return std::string(octets, static_cast<std::size_t>(encoder(c, octets)));
-}
+  // Reads a run of digits from p; returns how many.
+  [[gnu::always_inline]] long long lire(const char*& p, const char* fin) {
+    const char* const debut = p;
+    std::uint64_t entier = entier_;
+    int exacts = exacts_;
+    for (; p < fin && exacts < 19 && estChiffre(*p); ++p, ++exacts) {
+      entier = entier * 10 + static_cast<unsigned>(*p - '0');
+    }
+    entier_ = entier;
+    exacts_ = exacts;
+    for (; p < fin && estChiffre(*p); ++p) lent(static_cast<unsigned>(*p - '0'));
+    return p - debut;
+  }
 
-Extended Puissance10(Extended v, int n) {
+  Extended valeur() const { return enEntier_ ? static_cast<Extended>(entier_) : acc_; }
+
+ private:
+  void lent(unsigned chiffre) {
+    if (enEntier_) {
+      if (entier_ <= (UINT64_MAX - chiffre) / 10) {
+        entier_ = entier_ * 10 + chiffre;
+        return;
+      }
+      enEntier_ = false;
+      acc_ = static_cast<Extended>(entier_);
+    }
+    acc_ = acc_ * 10.0L;
+    acc_ = acc_ + static_cast<Extended>(chiffre);
+    if (acc_ > LDBL_MAX) throw CalcError::conversion(texte_);
+  }
+
+  std::string_view texte_;
+  std::uint64_t entier_ = 0;
+  int exacts_ = 0;
+  bool enEntier_ = true;
+  Extended acc_ = 0.0L;
+};
+
+// Puissance10, inlined into the hot paths.
+[[gnu::always_inline]] inline Extended puissance10(Extended v, int n) {
   if (n == 0) return v;
   if (n >= 5120) return HUGE_VALL;
   if (n <= -5120) return 0.0L;
@@ -89,6 +139,15 @@ Extended Puissance10(Extended v, int n) {
   return v;
 }
 
+}  // namespace
+
+std::string utf8(char32_t c) {
+  char octets[4];
+  return std::string(octets, static_cast<std::size_t>(encoder(c, octets)));
+}
+
+Extended Puissance10(Extended v, int n) { return puissance10(v, n); }
+
 Extended TexteEnNombre(std::string_view text, char32_t separateur) {
   char sep[4];
   const int sepLongueur = encoder(separateur, sep);
@@ -103,36 +162,12 @@ Extended TexteEnNombre(std::string_view text, char32_t separateur) {
   }
   const char* const apresSigne = p;
 
-  // Digits accumulate as acc = acc * 10 + digit, each step rounded to
-  // extended. While the integer fits 64 bits every step is exact, so that
-  // part runs in an unsigned integer with the same result. An accumulator
-  // that overflows fails the text whatever follows, so the reading stops
-  // there instead of walking the rest of a huge pasted text.
-  std::uint64_t entier = 0;
-  bool enEntier = true;
-  Extended acc = 0.0L;
+  Accumulateur acc{text};
+  acc.lire(p, fin);
   long long fraction = 0;
-  auto accumuler = [&](unsigned chiffre) {
-    if (enEntier) {
-      if (entier <= (UINT64_MAX - chiffre) / 10) {
-        entier = entier * 10 + chiffre;
-        return;
-      }
-      enEntier = false;
-      acc = static_cast<Extended>(entier);
-    }
-    acc = acc * 10.0L;
-    acc = acc + static_cast<Extended>(chiffre);
-    if (acc > LDBL_MAX) throw CalcError::conversion(text);
-  };
-
-  while (p < fin && estChiffre(*p)) accumuler(static_cast<unsigned>(*p++ - '0'));
-  if (sepLongueur > 0 && fin - p >= sepLongueur && std::memcmp(p, sep, static_cast<std::size_t>(sepLongueur)) == 0) {
+  if (commencePar(p, fin, sep, sepLongueur)) {
     p += sepLongueur;
-    while (p < fin && estChiffre(*p)) {
-      accumuler(static_cast<unsigned>(*p++ - '0'));
-      ++fraction;
-    }
+    fraction = acc.lire(p, fin);
   }
   if (p == apresSigne) throw CalcError::conversion(text);
 
@@ -151,12 +186,11 @@ Extended TexteEnNombre(std::string_view text, char32_t separateur) {
   while (p < fin && *p == ' ') ++p;
   if (p != fin) throw CalcError::conversion(text);
 
-  if (enEntier) acc = static_cast<Extended>(entier);
   // A net exponent beyond +-5120 saturates in Puissance10 anyway; clamping
   // keeps a text of millions of fraction digits from wrapping the int.
   long long net = static_cast<long long>(exposant) - fraction;
   if (net < -6000) net = -6000;
-  Extended valeur = Puissance10(acc, static_cast<int>(net));
+  Extended valeur = puissance10(acc.valeur(), static_cast<int>(net));
   if (negatif) valeur = -valeur;
   // Overflow in the scaling leaves an infinity behind (multiplications and
   // divisions by finite powers never turn it back into a finite value).
@@ -181,7 +215,7 @@ FormeDecimale VersFormeDecimale(Extended v, int precision, int decimals) {
   // 19728 / 65536 stands for log10 2; >> 16 on a negative product rounds
   // toward minus infinity.
   int e = ((static_cast<int>(c.exposantBiaise) - 16383) * 19728 >> 16) + 1;
-  Extended y = x87::arrondir(Puissance10(std::fabs(v), 18 - e));
+  Extended y = x87::arrondir(puissance10(std::fabs(v), 18 - e));
   if (y >= pow10::kPetites[18]) {
     y = y / 10.0L;
     ++e;
