@@ -121,7 +121,11 @@ void Calculette::ButtonNegClick() {
   if (!texte.empty() && texte[0] == '-') {
     ecran_.replace(std::string(texte.substr(1)));
   } else {
-    ecran_.replace("-" + std::string(texte));
+    std::string signe;
+    signe.reserve(texte.size() + 1);
+    signe += '-';
+    signe += texte;
+    ecran_.replace(std::move(signe));
   }
 }
 
@@ -129,7 +133,7 @@ void Calculette::RetourArriere() {
   std::string_view texte = ecran_.view();
   // The last whole character goes, never a part of one.
   std::string reste(texte.substr(0, lastCharacterStart(texte)));
-  if (reste.empty()) reste = "0";
+  if (reste.empty()) reste.push_back('0');
   ecran_.replace(std::move(reste));
 }
 
@@ -138,7 +142,10 @@ void Calculette::afficherConstante(const char* entier, const char* deux, const c
   const char* fraction = mode_ == DecimalMode::Deux     ? deux
                          : mode_ == DecimalMode::Quatre ? quatre
                                                         : toutes;
-  ecran_.replace(entier + utf8(FSeparateur) + fraction);
+  std::string texte(entier);
+  texte += utf8(FSeparateur);
+  texte += fraction;
+  ecran_.replace(std::move(texte));
 }
 
 void Calculette::choisirMode(DecimalMode mode) {
