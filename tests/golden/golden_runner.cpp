@@ -11,7 +11,10 @@
 //   expected output lines, exactly as tallix-keys writes them
 //   (a blank line ends the block)
 //
-// A tab in an expected line is written as a real tab.
+// A tab in an expected line is written as a real tab. The expected lines
+// were captured from tallix-keys and then checked one by one against the
+// worked examples of the calculator's behaviour; a changed line must be
+// checked the same way, never re-captured blindly.
 //
 //   golden_runner [TALLIX_KEYS [FILE.keys...]]
 
