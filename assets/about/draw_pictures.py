@@ -69,10 +69,14 @@ def door():
     for y in range(4, 17):                    # dithered opening
         for x in range(4, 14):
             img[y][x] = 'm' if (x + y) % 2 == 0 else 'c'
-    for y in range(5, 17):                    # the leaf swung open
-        img[y][15] = 'w'
-        img[y][16] = 'r' if 6 <= y <= 15 else 'o'
-    img[11][12] = 'y'                         # handle
+    for y in range(4, 18):                    # the leaf swung open, in perspective
+        img[y][15] = 'r'
+        if 5 <= y <= 16:
+            img[y][16] = 'r'
+        if 6 <= y <= 15:
+            img[y][17] = '.'
+    img[4][16] = img[17][16] = '.'
+    img[11][16] = 'y'                         # handle, on the leaf
     return img
 
 

@@ -1,0 +1,111 @@
+// The About window's two machine figures: the text each byte count gives,
+// and the Linux source against what the kernel reports elsewhere.
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstdint>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "ui/machine_figures.h"
+
+namespace tallix::ui {
+namespace {
+
+struct MemoryCase {
+  const char* name;
+  std::uint64_t bytes;
+  char32_t milliers;
+  const char* expected;
+};
+
+class MemoryFigure : public testing::TestWithParam<MemoryCase> {};
+
+TEST_P(MemoryFigure, Text) {
+  EXPECT_EQ(texteMemoire(GetParam().bytes, GetParam().milliers), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MemoryFigure,
+    testing::Values(
+        MemoryCase{"TwoGiBWithBlank", 2147483648ull, U' ', "2 097 152 KB"},
+        // 4194303.999 KB rounds half up to the next whole kilobyte.
+        MemoryCase{"Largest32BitCount", 4294967295ull, U' ', "4 194 304 KB"},
+        // Past 32 bits the whole amount shows, not a wrapped one.
+        MemoryCase{"SixteenGiB", 17179869184ull, U' ', "16 777 216 KB"},
+        MemoryCase{"OneTiBWithComma", 1099511627776ull, U',', "1,073,741,824 KB"},
+        MemoryCase{"NarrowNoBreakSpace", 2147483648ull, U'\u202f', "2\u202f097\u202f152 KB"},
+        MemoryCase{"HalfKilobyteRoundsUp", 512, U' ', "1 KB"},
+        MemoryCase{"BelowHalfKilobyteShowsNoDigit", 511, U' ', " KB"},
+        MemoryCase{"Zero", 0, U' ', " KB"},
+        MemoryCase{"ThreeDigitsNoGroup", 999ull * 1024, U' ', "999 KB"},
+        MemoryCase{"FourDigitsGrouped", 1023ull * 1024, U' ', "1 023 KB"}),
+    [](const testing::TestParamInfo<MemoryCase>& row) { return std::string(row.param.name); });
+
+struct DiskCase {
+  const char* name;
+  std::int64_t bytes;
+  const char* expected;
+};
+
+class DiskFigure : public testing::TestWithParam<DiskCase> {};
+
+TEST_P(DiskFigure, Text) { EXPECT_EQ(texteDisque(GetParam().bytes), GetParam().expected); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DiskFigure,
+    testing::Values(DiskCase{"OneGiB", 1073741824, "1024 MB"},
+                    // Truncated, never rounded up.
+                    DiskCase{"JustBelowOneMiB", 1048575, "0 MB"},
+                    DiskCase{"OneMiB", 1048576, "1 MB"},
+                    DiskCase{"FourTB", 4000000000000ll, "3814697 MB"},
+                    DiskCase{"FourTiB", 4398046511104ll, "4194304 MB"},
+                    DiskCase{"LargestSigned64", INT64_MAX, "8796093022207 MB"},
+                    DiskCase{"Empty", 0, "0 MB"}),
+    [](const testing::TestParamInfo<DiskCase>& row) { return std::string(row.param.name); });
+
+std::uint64_t memTotalFromProc() {
+  std::ifstream meminfo("/proc/meminfo");
+  std::string line;
+  while (std::getline(meminfo, line)) {
+    if (line.rfind("MemTotal:", 0) == 0) {
+      std::istringstream fields(line.substr(9));
+      std::uint64_t kb = 0;
+      fields >> kb;
+      return kb * 1024;
+    }
+  }
+  return 0;
+}
+
+TEST(LinuxMachineFigures, MemoryIsTheKernelsTotalNotTheFreeAmount) {
+  const std::uint64_t proc = memTotalFromProc();
+  if (proc == 0) GTEST_SKIP() << "no /proc/meminfo";
+  EXPECT_EQ(LinuxMachineFigures().totalPhysicalMemory(), proc);
+}
+
+TEST(LinuxMachineFigures, RootDiskHasACapacity) {
+  const std::int64_t capacity = LinuxMachineFigures().diskCapacity();
+  EXPECT_GT(capacity, 0);
+}
+
+TEST(MachineFiguresSource, ReplacedAndRestored) {
+  struct Fixed final : MachineFigures {
+    std::uint64_t totalPhysicalMemory() const override { return 42; }
+    std::int64_t diskCapacity() const override { return -1; }
+  };
+  auto previous = setMachineFigures(std::make_shared<Fixed>());
+  EXPECT_EQ(machineFigures().totalPhysicalMemory(), 42u);
+  setMachineFigures(nullptr);
+  EXPECT_NE(dynamic_cast<const LinuxMachineFigures*>(&machineFigures()), nullptr);
+  setMachineFigures(previous);
+}
+
+TEST(SeparateurMilliersDuSysteme, CLocaleFallsBackToComma) {
+  std::setlocale(LC_ALL, "C");  // the C locale has no thousands separator
+  EXPECT_EQ(separateurMilliersDuSysteme(), U',');
+}
+
+}  // namespace
+}  // namespace tallix::ui
