@@ -1,0 +1,119 @@
+#include "app/startup.h"
+
+#include <dlfcn.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "engine/error.h"
+#include "engine/regional.h"
+#include "engine/report.h"
+#include "ui/about_box.h"
+#include "ui/application.h"
+#include "ui/calculette_main.h"
+#include "ui/locale_settings.h"
+#include "ui/qt_host.h"
+
+namespace tallix::app {
+namespace {
+
+// Start-up needs none of GL, the input-method plugins or compose tables:
+// leaving them out keeps the first paint fast and the process small. A user
+// who sets these variables gets what they ask for.
+void preferLightPlatform() {
+  if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION")) qputenv("QT_XCB_GL_INTEGRATION", "none");
+}
+
+struct FatalError {
+  std::string kind;
+  std::string message;
+};
+
+FatalError describeCurrentException() {
+  try {
+    throw;
+  } catch (const CalcError& error) {
+    return {std::string(kindName(error.kind())), error.message()};
+  } catch (const std::bad_alloc&) {
+    const CalcError error = CalcError::ofKind(ErrorKind::EOutOfMemory);
+    return {std::string(kindName(error.kind())), error.message()};
+  } catch (const std::exception& error) {
+    return {"Exception", error.what()};
+  } catch (...) {
+    return {"Exception", "Exception inconnue"};
+  }
+}
+
+// The fatal report: the module holding start-up's code and the offset of
+// that code in it, as far as the dynamic loader can tell.
+void showFatalReport(const FatalError& error) {
+  std::string module = "tallix";
+  std::uintptr_t offset = 0;
+  Dl_info info{};
+  const auto* here = reinterpret_cast<const void*>(&run);
+  if (dladdr(here, &info) != 0 && info.dli_fname != nullptr) {
+    module = info.dli_fname;
+    if (const auto slash = module.rfind('/'); slash != std::string::npos) module.erase(0, slash + 1);
+    offset = reinterpret_cast<std::uintptr_t>(here) - reinterpret_cast<std::uintptr_t>(info.dli_fbase);
+  }
+  const Message report = fatalErrorReport(error.kind, module, offset, error.message);
+  if (QCoreApplication::instance() != nullptr) {
+    ui::QtHost::showMessageBox(report);
+  } else {
+    std::fprintf(stderr, "%s: %s", report.caption.c_str(), report.text.c_str());
+  }
+}
+
+}  // namespace
+
+bool displayAvailable() {
+  return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY") ||
+         qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+}
+
+int run(int argc, char** argv, const StartupHooks& hooks) {
+  if (!displayAvailable()) {
+    std::fprintf(stderr,
+                 "tallix: no display to open the calculator window on "
+                 "(neither DISPLAY nor WAYLAND_DISPLAY is set).\n");
+    return 2;
+  }
+  // 1. The regional separators, before any window.
+  const Separateurs regional = ui::readRegionalSettings();
+  preferLightPlatform();
+
+  std::unique_ptr<ui::TallixApplication> app;
+  std::unique_ptr<ui::TCalculetteMain> CalculetteMain;
+  std::unique_ptr<ui::TAboutBox> AboutBox;
+  try {
+    // 2. The application title: the name the desktop shows for the program.
+    app = std::make_unique<ui::TallixApplication>(argc, argv);
+    QCoreApplication::setApplicationName(QString::fromUtf8(kApplicationTitle.data(),
+                                                           static_cast<qsizetype>(kApplicationTitle.size())));
+    QGuiApplication::setDesktopFileName(QStringLiteral("tallix"));
+    if (hooks.beforeMainWindow) hooks.beforeMainWindow();
+    // 3. The main window; FormCreate reports its own errors and start-up goes on.
+    CalculetteMain = std::make_unique<ui::TCalculetteMain>(regional);
+    if (hooks.afterMainWindow) hooks.afterMainWindow();
+    // 4. The start-up About window: built, never shown.
+    AboutBox = std::make_unique<ui::TAboutBox>(nullptr);
+  } catch (...) {
+    const FatalError error = describeCurrentException();
+    CalculetteMain.reset();
+    showFatalReport(error);
+    return 1;
+  }
+  // 5. Show the window and run the loop until it is closed.
+  CalculetteMain->show();
+  if (hooks.beforeLoop) hooks.beforeLoop();
+  const int code = QApplication::exec();
+  // 7. Shutdown: the windows go before the application object.
+  AboutBox.reset();
+  CalculetteMain.reset();
+  return code;
+}
+
+}  // namespace tallix::app

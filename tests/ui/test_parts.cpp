@@ -1,0 +1,137 @@
+// The window's parts on their own: the display line's alignment, the
+// pictures and their transparency, the speed button.
+#include <QSignalSpy>
+#include <QTest>
+
+#include "ui/align_edit.h"
+#include "ui/background.h"
+#include "ui/glyphs.h"
+#include "ui/speed_button.h"
+
+using namespace tallix::ui;
+
+class PartsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void alignmentStyles_data() {
+    QTest::addColumn<int>("alignment");
+    QTest::addColumn<int>("style");
+    QTest::addColumn<int>("qtAlignment");
+    QTest::newRow("left gives ES_LEFT 0") << 0 << 0 << int(Qt::AlignLeft);
+    QTest::newRow("right gives ES_RIGHT 2") << 1 << 2 << int(Qt::AlignRight);
+    QTest::newRow("centre gives ES_CENTER 1") << 2 << 1 << int(Qt::AlignHCenter);
+  }
+  void alignmentStyles() {
+    QFETCH(int, alignment);
+    QFETCH(int, style);
+    QFETCH(int, qtAlignment);
+    const auto value = static_cast<TAlignEdit::TAlignment>(alignment);
+    QCOMPARE(TAlignEdit::editStyle(value), style);
+    TAlignEdit edit;
+    edit.setText(QStringLiteral("12,5"));
+    edit.setCursorPosition(2);
+    edit.SetAlignment(value);
+    QCOMPARE(edit.alignment(), value);
+    QCOMPARE(int(edit.QLineEdit::alignment() & Qt::AlignHorizontal_Mask), qtAlignment);
+    QCOMPARE(edit.text(), QStringLiteral("12,5"));  // text and caret carry over
+    QCOMPARE(edit.cursorPosition(), 2);
+  }
+
+  void alignEditStartsLeftAndReadOnly() {
+    TAlignEdit edit;
+    QCOMPARE(edit.alignment(), TAlignEdit::taLeftJustify);
+    QVERIFY(edit.isReadOnly());
+    QCOMPARE(edit.property("Alignment").toInt(), 0);
+    QVERIFY(edit.setProperty("Alignment", QVariant::fromValue(TAlignEdit::taCenter)));
+    QCOMPARE(edit.alignment(), TAlignEdit::taCenter);
+  }
+
+  void bottomLeftColourBecomesTransparent() {
+    QImage image(3, 2, QImage::Format_RGB32);
+    image.fill(QColor(195, 195, 195));
+    image.setPixelColor(1, 0, Qt::black);
+    image.setPixelColor(2, 1, QColor(196, 195, 195));  // a near colour stays
+    const QImage out = withTransparentBackground(image);
+    QCOMPARE(qAlpha(out.pixel(0, 1)), 0);
+    QCOMPARE(qAlpha(out.pixel(0, 0)), 0);
+    QCOMPARE(out.pixel(1, 0), qRgb(0, 0, 0));
+    QCOMPARE(out.pixel(2, 1), qRgb(196, 195, 195));
+    QVERIFY(withTransparentBackground(QImage()).isNull());
+  }
+
+  void glyphsAreSymbolsOnAClearFace_data() {
+    QTest::addColumn<int>("glyph");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("plus") << int(Glyph::Plus) << QSize(24, 24);
+    QTest::newRow("minus") << int(Glyph::Minus) << QSize(24, 24);
+    QTest::newRow("multiply") << int(Glyph::Multiply) << QSize(24, 24);
+    QTest::newRow("divide") << int(Glyph::Divide) << QSize(24, 24);
+    QTest::newRow("square root") << int(Glyph::SquareRoot) << QSize(24, 24);
+    QTest::newRow("square") << int(Glyph::Square) << QSize(24, 24);
+    QTest::newRow("power") << int(Glyph::Power) << QSize(24, 24);
+    QTest::newRow("backspace") << int(Glyph::Backspace) << QSize(24, 16);
+  }
+  void glyphsAreSymbolsOnAClearFace() {
+    QFETCH(int, glyph);
+    QFETCH(QSize, size);
+    const QImage image = glyphImage(static_cast<Glyph>(glyph));
+    QCOMPARE(image.size(), size);
+    int opaque = 0;
+    int dark = 0;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        const QRgb p = image.pixel(x, y);
+        if (qAlpha(p) == 255) ++opaque;
+        if (qAlpha(p) == 255 && qGray(p) < 60) ++dark;
+      }
+    }
+    QCOMPARE(qAlpha(image.pixel(0, size.height() - 1)), 0);
+    QCOMPARE(qAlpha(image.pixel(size.width() - 1, 0)), 0);
+    QVERIFY2(dark >= 12, "a black symbol");
+    QVERIFY2(opaque < image.width() * image.height() / 2, "the face shows through");
+  }
+
+  void backgroundIsTheVerticalGradient() {
+    const QImage& image = backgroundImage();
+    QCOMPARE(image.size(), QSize(1, 425));
+    const auto near = [](QColor c, int r, int g, int b) {
+      return std::abs(c.red() - r) <= 4 && std::abs(c.green() - g) <= 4 && std::abs(c.blue() - b) <= 4;
+    };
+    QVERIFY(near(image.pixelColor(0, 0), 116, 164, 238));
+    QVERIFY(near(image.pixelColor(0, 424), 116, 164, 238));
+    QVERIFY(near(image.pixelColor(0, 204), 186, 214, 226));  // about 48 % down
+    // Lightening all the way down to the turn: no band, no dip.
+    for (int y = 8; y < 200; y += 8) QVERIFY(image.pixelColor(0, y).red() >= image.pixelColor(0, y - 8).red());
+  }
+
+  void speedButtonNeverTakesFocusAndActsOnReleaseOverIt() {
+    TSpeedButton button;
+    button.setGeometry(0, 0, 30, 30);
+    button.setText(QStringLiteral("7"));
+    button.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&button));
+    QSignalSpy clicks(&button, &TSpeedButton::clicked);
+    QTest::mouseClick(&button, Qt::LeftButton);
+    QCOMPARE(clicks.size(), 1);
+    QTest::mousePress(&button, Qt::LeftButton);
+    QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(40, 40));
+    QCOMPARE(clicks.size(), 1);
+    QTest::mouseClick(&button, Qt::RightButton);
+    QCOMPARE(clicks.size(), 1);
+    QVERIFY(!button.hasFocus());
+  }
+
+  void captionsShrinkOnlyWhenTheyDoNotFit() {
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(11);
+    QCOMPARE(TSpeedButton::fittingFont(font, QStringLiteral("Aide"), 56).pixelSize(), 11);
+    const QFont narrow = TSpeedButton::fittingFont(font, QStringLiteral("A propos de..."), 40);
+    QVERIFY(narrow.pixelSize() < 11);
+    QVERIFY(QFontMetrics(narrow).horizontalAdvance(QStringLiteral("A propos de...")) <= 40 ||
+            narrow.pixelSize() == 6);
+  }
+};
+
+QTEST_MAIN(PartsTest)
+#include "test_parts.moc"

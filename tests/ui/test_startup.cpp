@@ -1,0 +1,114 @@
+// Start-up and shutdown as the program runs them: the normal close with exit
+// code 0, a fatal start-up error with its report and exit code 1.
+#include <QTest>
+#include <QTimer>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/startup.h"
+#include "engine/error.h"
+#include "ui/calculette_main.h"
+#include "ui/qt_host.h"
+
+using tallix::Message;
+using tallix::ui::QtHost;
+
+namespace {
+
+int failures = 0;
+
+void check(bool ok, const char* what) {
+  if (!ok) {
+    std::fprintf(stderr, "FAIL: %s\n", what);
+    ++failures;
+  }
+}
+
+std::vector<Message> boxes;
+
+int runWith(const tallix::app::StartupHooks& hooks) {
+  boxes.clear();
+  static char name[] = "test_startup";
+  char* argv[] = {name, nullptr};
+  return tallix::app::run(1, argv, hooks);
+}
+
+}  // namespace
+
+int main() {
+  QtHost::setMessageInterceptor([](const Message& m) { boxes.push_back(m); });
+
+  {  // Closing the window ends the loop with code 0; the title is set.
+    tallix::app::StartupHooks hooks;
+    std::string title;
+    QString display;
+    hooks.beforeLoop = [&] {
+      QTimer::singleShot(0, [&] {
+        title = QCoreApplication::applicationName().toStdString();
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+          if (auto* main = qobject_cast<tallix::ui::TCalculetteMain*>(w)) {
+            display = QString::fromStdString(main->calculette().displayText());
+            QTest::mouseClick(main->findChild<QWidget*>(QStringLiteral("FermerButton")), Qt::LeftButton);
+          }
+        }
+      });
+    };
+    check(runWith(hooks) == 0, "Fermer ends the program with exit code 0");
+    check(title == "Tallix Standart", "application title");
+    check(display == QStringLiteral("0"), "the display starts on 0");
+    check(boxes.empty(), "no box at a normal start");
+  }
+
+  {  // An error while the main window is being built is fatal.
+    tallix::app::StartupHooks hooks;
+    hooks.beforeMainWindow = [] { throw tallix::CalcError::conversion("abc"); };
+    check(runWith(hooks) == 1, "a fatal start-up error exits with code 1");
+    check(boxes.size() == 1, "one fatal report");
+    if (boxes.size() == 1) {
+      check(boxes[0].caption == "Erreur d'application", "fatal caption");
+      check(boxes[0].taskModal, "the fatal report has no owner");
+      check(boxes[0].text.rfind("Exception EConvertError dans le module ui_startup dans ", 0) == 0,
+            boxes[0].text.c_str());
+      const std::string ending = "'abc' n'est pas une valeur en virgule flottante correcte.\r\n";
+      check(boxes[0].text.size() > ending.size() &&
+                boxes[0].text.compare(boxes[0].text.size() - ending.size(), ending.size(), ending) == 0,
+            boxes[0].text.c_str());
+    }
+  }
+
+  {  // An error in FormCreate is not fatal: reported, and start-up goes on.
+    tallix::app::StartupHooks hooks;
+    tallix::ui::TCalculetteMain::formCreateProbe() = [](int step) {
+      if (step == 5) throw std::runtime_error("panne");
+    };
+    hooks.beforeLoop = [] {
+      tallix::ui::TCalculetteMain::formCreateProbe() = nullptr;
+      QTimer::singleShot(0, [] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+          if (qobject_cast<tallix::ui::TCalculetteMain*>(w) != nullptr) w->close();
+        }
+      });
+    };
+    check(runWith(hooks) == 0, "start-up goes on after a FormCreate error");
+    check(boxes.size() == 1 && boxes[0].text == "panne." && boxes[0].caption == "Tallix Standart",
+          "the FormCreate error is an application error report");
+  }
+
+  {  // Without a display the program says so and fails.
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    const QByteArray display = qgetenv("DISPLAY");
+    const QByteArray wayland = qgetenv("WAYLAND_DISPLAY");
+    qunsetenv("QT_QPA_PLATFORM");
+    qunsetenv("DISPLAY");
+    qunsetenv("WAYLAND_DISPLAY");
+    check(runWith({}) == 2, "no display: exit code 2");
+    if (!platform.isNull()) qputenv("QT_QPA_PLATFORM", platform);
+    if (!display.isNull()) qputenv("DISPLAY", display);
+    if (!wayland.isNull()) qputenv("WAYLAND_DISPLAY", wayland);
+  }
+
+  if (failures == 0) std::puts("ui_startup: all checks passed");
+  return failures == 0 ? 0 : 1;
+}

@@ -1,0 +1,98 @@
+#pragma once
+// TCalculetteMain: the calculator window "Duvuroreza". It builds the keypad,
+// mirrors the display of its Calculette, previews every typed key, offers the
+// Copier / Coller menu and routes help. The logic lives in the Calculette.
+
+#include <array>
+#include <functional>
+#include <memory>
+
+#include <QString>
+#include <QWidget>
+
+#include "display/calculette.h"
+#include "display/controls.h"
+#include "engine/regional.h"
+
+class QButtonGroup;
+class QFrame;
+class QLabel;
+class QMenu;
+
+namespace tallix::ui {
+
+class TAlignEdit;
+class TSpeedButton;
+
+class TCalculetteMain : public QWidget {
+  Q_OBJECT
+ public:
+  // Builds every control, then runs FormCreate; an error in FormCreate is
+  // shown by the application error report and the window is finished anyway.
+  explicit TCalculetteMain(Separateurs regional, QWidget* parent = nullptr);
+  ~TCalculetteMain() override;
+
+  const Calculette& calculette() const { return *calc_; }
+  const QString& cheminApplication() const { return FCheminApplication; }
+  const QString& fichierAide() const { return FFichierAide; }
+  char32_t separateur() const { return FSeparateur; }
+  TSpeedButton* button(Control control) const;
+  QMenu* popupMenu() const { return PopupCalculette; }
+
+  // The help handler installed by FormCreate: a context request (command 1)
+  // opens the help file at `data` with no owner; any other command is
+  // swallowed with callHelp set. Always returns true.
+  bool HelpChm(quint16 command, qint32 data, bool& callHelp);
+
+  // Test hook: called after each step (1..6) of FormCreate.
+  static std::function<void(int step)>& formCreateProbe();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  class WindowHost;
+
+  // calculette_layout.cpp: the controls at their places.
+  void buildControls();
+  void buildPopupMenu();
+
+  void FormCreate();
+  void CheminApplication();
+  void press(Control control);
+  void AfficheClavier(QObject* sender, char32_t typed);
+  void PopUpCopierClick();
+  void PopUpCollerClick();
+  void ButtonAideClick();
+  void AboutButtonClick();
+  void FermerButtonClick();
+  void mirrorDisplay(const QString& text);
+  void mirrorDecimalMode(DecimalMode mode);
+  bool previewKey(QObject* watched, QEvent* event);
+  void rereadRegionalSettings();
+
+  std::unique_ptr<WindowHost> host_;
+  std::unique_ptr<Calculette> calc_;
+  Separateurs regional_;
+  QString FCheminApplication;
+  QString FFichierAide;
+  char32_t FSeparateur = U'.';
+  bool centred_ = false;
+
+  QFrame* PanelCalculette = nullptr;
+  QWidget* ImageCalculette = nullptr;
+  TAlignEdit* Ecran = nullptr;
+  QLabel* LabelDecimales = nullptr;
+  TSpeedButton* ButtonAide = nullptr;
+  TSpeedButton* AboutButton = nullptr;
+  TSpeedButton* FermerButton = nullptr;
+  QButtonGroup* decimalGroup_ = nullptr;
+  QMenu* PopupCalculette = nullptr;
+  std::array<TSpeedButton*, kControlCount> buttons_{};
+};
+
+}  // namespace tallix::ui

@@ -1,0 +1,23 @@
+#pragma once
+// The eight button glyphs and the window icon, stored in the program as XPM.
+
+#include <QIcon>
+#include <QImage>
+
+namespace tallix::ui {
+
+enum class Glyph { Plus, Minus, Multiply, Divide, SquareRoot, Square, Power, Backspace };
+
+// The glyph as drawn, 24 x 24 (backspace 24 x 16), with its background, the
+// colour of its bottom-left pixel, made transparent.
+QImage glyphImage(Glyph glyph);
+
+// Every pixel of `image` that has the colour of its bottom-left pixel becomes
+// fully transparent; the others keep their colour, opaque. An empty image
+// stays empty. A 2 x 1 image {white, black} -> {white, transparent}.
+QImage withTransparentBackground(const QImage& image);
+
+// The teal calculator, 32 x 32 in 16 colours.
+QIcon windowIcon();
+
+}  // namespace tallix::ui

@@ -1,0 +1,61 @@
+#include "ui/qt_host.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMessageBox>
+
+#include "engine/error.h"
+
+namespace tallix::ui {
+namespace {
+
+QtHost::Interceptor& interceptor() {
+  static QtHost::Interceptor hook;
+  return hook;
+}
+
+QClipboard* clipboardOrThrow() {
+  QClipboard* clipboard = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
+                              ? QGuiApplication::clipboard()
+                              : nullptr;
+  if (clipboard == nullptr) {
+    throw CalcError(ErrorKind::Exception, "Impossible d'ouvrir le Presse-papiers");
+  }
+  return clipboard;
+}
+
+}  // namespace
+
+QtHost::Interceptor QtHost::setMessageInterceptor(Interceptor hook) {
+  std::swap(interceptor(), hook);
+  return hook;
+}
+
+void QtHost::showMessageBox(const Message& message) {
+  if (interceptor()) {
+    // Copy first: the interceptor may replace itself.
+    Interceptor hook = interceptor();
+    hook(message);
+    return;
+  }
+  QWidget* owner = nullptr;
+  if (!message.taskModal) {
+    owner = QApplication::activeModalWidget();
+    if (owner == nullptr) owner = QApplication::activeWindow();
+  }
+  QString text = QString::fromUtf8(message.text);
+  text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  QMessageBox box(message.icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::Critical,
+                  QString::fromUtf8(message.caption), text, QMessageBox::Ok, owner);
+  box.setWindowModality(Qt::ApplicationModal);
+  box.setTextFormat(Qt::PlainText);
+  box.exec();
+}
+
+std::string QtHost::clipboardText() { return clipboardOrThrow()->text().toStdString(); }
+
+void QtHost::setClipboardText(std::string_view text) {
+  clipboardOrThrow()->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+}  // namespace tallix::ui

@@ -1,0 +1,56 @@
+#include "ui/speed_button.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <qdrawutil.h>
+
+namespace tallix::ui {
+
+TSpeedButton::TSpeedButton(QWidget* parent) : QAbstractButton(parent) {
+  setFocusPolicy(Qt::NoFocus);
+  setAttribute(Qt::WA_NoSystemBackground);
+}
+
+void TSpeedButton::setTransparent(bool transparent) {
+  transparent_ = transparent;
+  update();
+}
+
+void TSpeedButton::setGlyph(const QImage& glyph) {
+  glyph_ = glyph;
+  update();
+}
+
+QSize TSpeedButton::sizeHint() const { return size(); }
+
+QFont TSpeedButton::fittingFont(const QFont& font, const QString& text, int width) {
+  QFont fitted = font;
+  int pixels = font.pixelSize() > 0 ? font.pixelSize() : 11;
+  while (pixels > 6 && QFontMetrics(fitted).horizontalAdvance(text) > width) {
+    fitted.setPixelSize(--pixels);
+  }
+  return fitted;
+}
+
+void TSpeedButton::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  const bool sunken = isDown() || isChecked();
+  const QBrush face = palette().button();
+  qDrawWinButton(&painter, rect(), palette(), sunken, transparent_ ? nullptr : &face);
+
+  // The content moves one pixel down and right while the button is down.
+  QRect content = rect().adjusted(2, 2, -2, -2);
+  if (sunken) content.translate(1, 1);
+  if (!glyph_.isNull()) {
+    const QSize size = glyph_.size() / glyph_.devicePixelRatio();
+    const QPoint at(content.x() + (content.width() - size.width()) / 2,
+                    content.y() + (content.height() - size.height()) / 2);
+    painter.drawImage(at, glyph_);
+    return;
+  }
+  painter.setFont(fittingFont(font(), text(), content.width()));
+  painter.setPen(palette().color(QPalette::ButtonText));
+  painter.drawText(content, Qt::AlignCenter, text());
+}
+
+}  // namespace tallix::ui
