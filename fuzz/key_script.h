@@ -11,7 +11,7 @@
 //   - 'P' n: pastes the next n bytes (n is the byte after 'P'); 'V' pastes
 //     the clipboard as it is (what the last copy put there);
 //   - 'C': copies the display; 'B': makes the clipboard busy, or free again;
-//   - 'S' k: the regional separators change to pair k % 6 of a fixed table.
+//   - 'S' k: the regional separators change to pair k % 8 of a fixed table.
 // So "2+3*4\r" is a script, and so is every key line of the golden files.
 
 #include <cstddef>
@@ -35,7 +35,8 @@ inline constexpr std::uint8_t kSeparators = 'S';
 
 inline Separateurs separatorPair(std::uint8_t k) {
   static constexpr Separateurs kPairs[] = {
-      {U'.', U','}, {U',', U' '}, {U',', U'.'}, {U'.', U'\u202F'}, {U'\u066B', U'\u066C'}, {U'\'', U'\''},
+      {U'.', U','},          {U',', U' '},           {U',', U'.'},     {U'.', U'\u202F'},
+      {U'\u066B', U'\u066C'}, {U'\'', U'\''},          {U'\u00B7', U' '}, {U'.', U' '},
   };
   return kPairs[k % std::size(kPairs)];
 }

@@ -22,15 +22,17 @@ work=build/fuzz
 mkdir -p "$work/artifacts"
 
 # The golden transcripts' key lines, translated into the byte language of
-# fuzz/key_script.h: a control name clicks it (byte 0x80 + its index),
-# paste:TEXT pastes, copy copies, separator:C changes the separator; any
-# other token is typed as it stands.
+# fuzz/key_script.h, one seed per block: the block's "[separator C]" becomes a
+# separator change, a control name clicks it (byte 0x80 + its index),
+# paste:TEXT pastes, paste pastes the clipboard, copy copies,
+# separator:C changes the separator; any other token is typed as it stands.
 golden_seeds() {
   local out="$1" file n=0
   mkdir -p "$out"
   shopt -s nullglob
-  for file in tests/golden/*.keys tests/golden/*.txt; do
-    LC_ALL=C awk -v out="$out" -v base="$(basename "$file")" '
+  for file in tests/golden/*.keys; do
+    LC_ALL=C awk -v out="$out" -v base="$(basename "$file" .keys)" '
+      function separator(c) { return "S" sprintf("%c", c == "," ? 1 : c == "." ? 8 : 6) }
       BEGIN {
         split("Button0 Button1 Button2 Button3 Button4 Button5 Button6 Button7 Button8 Button9 " \
               "VirguleButton ButtonNeg RetourArriereButton NombrePiButton NombrePhiButton " \
@@ -39,26 +41,28 @@ golden_seeds() {
               "ResultatButton ButtonToutesDecimales ButtonLimiterADeuxDecimales " \
               "ButtonLimiterAQuatreDecimales", names, " ")
         for (i = 1; i <= 28; i++) code[names[i]] = sprintf("%c", 127 + i)
+        inBlock = 0; blocks = 0
       }
-      # Output lines of a transcript start with "=" or "!"; comments with "#".
-      /^[=!#]/ || NF == 0 { next }
+      /^\[separator / { sep = $2; sub(/\]$/, "", sep); seed = separator(sep); inBlock = 1; next }
+      /^--/ {
+        if (inBlock) { file = out "/golden-" base "-" (++blocks); printf "%s", seed > file; close(file) }
+        inBlock = 0; next
+      }
+      !inBlock || /^#/ { next }
       {
-        seed = ""
         for (t = 1; t <= NF; t++) {
           tok = $t
           if (tok in code) seed = seed code[tok]
           else if (tok == "copy") seed = seed "C"
           else if (tok == "paste") seed = seed "V"
           else if (tok ~ /^paste:/) { p = substr(substr(tok, 7), 1, 255); seed = seed "P" sprintf("%c", length(p)) p }
-          else if (tok ~ /^separator:/) seed = seed "S" sprintf("%c", substr(tok, 11) == "," ? 1 : 6)
+          else if (tok ~ /^separator:/) seed = seed separator(substr(tok, 11))
           else { gsub(/[PVCBS]/, "", tok); seed = seed tok }
         }
-        printf "%s", seed > (out "/" base "-" NR)
-        close(out "/" base "-" NR)
       }' "$file"
     n=$((n + 1))
   done
-  echo "golden seeds: $n transcript file(s)"
+  echo "golden seeds: $(ls "$out" | grep -c '^golden-') blocks from $n transcript file(s)"
 }
 
 status=0
