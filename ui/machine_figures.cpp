@@ -1,6 +1,7 @@
 #include "ui/machine_figures.h"
 
-#include <clocale>
+#include <langinfo.h>
+#include <locale.h>
 
 #include <sys/statvfs.h>
 #include <sys/sysinfo.h>
@@ -58,9 +59,13 @@ std::string texteDisque(std::int64_t octets) {
 }
 
 char32_t separateurMilliersDuSysteme() {
-  const std::lconv* conv = std::localeconv();
-  const char* decimal = conv != nullptr && conv->decimal_point != nullptr ? conv->decimal_point : "";
-  const char* milliers = conv != nullptr && conv->thousands_sep != nullptr ? conv->thousands_sep : "";
+  // The locale the environment names (LC_ALL, LC_NUMERIC, LANG), read without
+  // touching the process locale, which the toolkit may have pinned.
+  locale_t numeric = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr));
+  if (numeric == static_cast<locale_t>(nullptr)) return LireReglagesRegionaux("", "").milliers;
+  const std::string decimal = nl_langinfo_l(RADIXCHAR, numeric);
+  const std::string milliers = nl_langinfo_l(THOUSEP, numeric);
+  freelocale(numeric);
   return LireReglagesRegionaux(decimal, milliers).milliers;
 }
 

@@ -41,8 +41,9 @@ std::string texteMemoire(std::uint64_t octets, char32_t milliers);
 // "0 MB". The caller keeps its "0" when the capacity is -1.
 std::string texteDisque(std::int64_t octets);
 
-// The thousands separator of the process locale, through the one-character
-// rule of the engine ("," when the locale gives none or several).
+// The thousands separator of the locale the environment names (LC_ALL,
+// LC_NUMERIC, LANG), through the engine's one-character rule: "," when the
+// locale gives none or several; fr_FR.UTF-8 gives U+202F.
 char32_t separateurMilliersDuSysteme();
 
 }  // namespace tallix::ui

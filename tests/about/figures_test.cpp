@@ -2,7 +2,7 @@
 // and the Linux source against what the kernel reports elsewhere.
 #include <gtest/gtest.h>
 
-#include <clocale>
+#include <cstdlib>
 #include <cstdint>
 #include <fstream>
 #include <sstream>
@@ -102,9 +102,16 @@ TEST(MachineFiguresSource, ReplacedAndRestored) {
   setMachineFigures(previous);
 }
 
-TEST(SeparateurMilliersDuSysteme, CLocaleFallsBackToComma) {
-  std::setlocale(LC_ALL, "C");  // the C locale has no thousands separator
+TEST(SeparateurMilliersDuSysteme, ReadsTheEnvironmentsLocaleNotTheProcessOne) {
+  const char* saved = std::getenv("LC_ALL");
+  const std::string previous = saved != nullptr ? saved : "";
+  // The C locale has no thousands separator: the comma stands in.
+  setenv("LC_ALL", "C", 1);
   EXPECT_EQ(separateurMilliersDuSysteme(), U',');
+  // A locale that is not installed cannot be read: the comma again.
+  setenv("LC_ALL", "xx_NOWHERE.UTF-8", 1);
+  EXPECT_EQ(separateurMilliersDuSysteme(), U',');
+  if (saved != nullptr) setenv("LC_ALL", previous.c_str(), 1); else unsetenv("LC_ALL");
 }
 
 }  // namespace

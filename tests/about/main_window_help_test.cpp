@@ -1,0 +1,133 @@
+// Help reached through the main window with the real viewer and the help
+// file laid beside this test program, as it lies beside the calculator:
+// "Aide" and F1 show topic 1000, F1 in the About window shows nothing, and a
+// missing help file leaves the calculator working.
+#include <QtTest>
+
+#include <QTimer>
+
+#include "test_fonts.h"
+#include "ui/about_box.h"
+#include "ui/align_edit.h"
+#include "ui/application.h"
+#include "ui/calculette_main.h"
+#include "ui/help_viewer.h"
+#include "ui/speed_button.h"
+
+using namespace tallix::ui;
+
+namespace {
+
+QList<HelpViewer*> viewers() {
+  QList<HelpViewer*> found;
+  for (QWidget* w : QApplication::allWidgets())
+    if (auto* viewer = qobject_cast<HelpViewer*>(w); viewer != nullptr && viewer->isVisible()) found.append(viewer);
+  return found;
+}
+
+void closeViewers() {
+  for (HelpViewer* viewer : viewers()) viewer->close();
+  QTRY_VERIFY(viewers().isEmpty());
+}
+
+}  // namespace
+
+class MainWindowHelpTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void initTestCase() {
+    loadTahoma();
+    QVERIFY2(QFile::exists(helpFile()), qPrintable(helpFile()));
+    window_ = std::make_unique<TCalculetteMain>(tallix::Separateurs{U',', U' '});
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+  }
+  void cleanupTestCase() { window_.reset(); }
+  void cleanup() { closeViewers(); }
+
+  void aideOpensTopic1000OwnedByTheWindow();
+  void f1OpensTopic1000WithoutOwner();
+  void f1InTheAboutWindowDoesNothing();
+  void missingHelpFileChangesNothingElse();
+
+ private:
+  static QString helpFile() { return QCoreApplication::applicationDirPath() + QStringLiteral("/Tallix.chm"); }
+  TSpeedButton* button(const char* name) { return window_->findChild<TSpeedButton*>(QLatin1String(name)); }
+  QString ecran() { return window_->findChild<TAlignEdit*>(QStringLiteral("Ecran"))->text(); }
+
+  std::unique_ptr<TCalculetteMain> window_;
+};
+
+void MainWindowHelpTest::aideOpensTopic1000OwnedByTheWindow() {
+  QTest::mouseClick(button("ButtonAide"), Qt::LeftButton);
+  QCOMPARE(viewers().size(), 1);
+  HelpViewer* viewer = viewers().first();
+  QCOMPARE(viewer->parentWidget(), window_.get());
+  QCOMPARE(viewer->currentPage(), QStringLiteral("/index.htm"));
+  QVERIFY(!viewer->isModal());
+  // The calculator stays usable beside the viewer.
+  QTest::mouseClick(button("Button7"), Qt::LeftButton);
+  QCOMPARE(ecran(), QStringLiteral("7"));
+  QTest::mouseClick(button("ButtonCancel"), Qt::LeftButton);
+}
+
+void MainWindowHelpTest::f1OpensTopic1000WithoutOwner() {
+  window_->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+  QTest::keyClick(window_->findChild<TAlignEdit*>(QStringLiteral("Ecran")), Qt::Key_F1);
+  QCOMPARE(viewers().size(), 1);
+  HelpViewer* viewer = viewers().first();
+  QCOMPARE(viewer->parentWidget(), nullptr);
+  QCOMPARE(viewer->currentPage(), QStringLiteral("/index.htm"));
+  QVERIFY(viewer->browser()->documentTitle() == QStringLiteral("Aide de Tallix"));
+}
+
+void MainWindowHelpTest::f1InTheAboutWindowDoesNothing() {
+  window_->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+  bool sawBox = false;
+  QTimer poll;
+  poll.setInterval(20);
+  connect(&poll, &QTimer::timeout, this, [&] {
+    const QList<TAboutBox*> boxes = window_->findChildren<TAboutBox*>();
+    if (boxes.isEmpty() || !boxes.first()->isVisible()) return;
+    poll.stop();
+    TAboutBox* box = boxes.first();
+    sawBox = true;
+    if (QTest::qWaitForWindowActive(box)) {
+      QTest::keyClick(box->focusWidget(), Qt::Key_F1);
+      QTest::keyClick(box, Qt::Key_F1);
+    }
+    box->close();
+  });
+  poll.start();
+  QTest::mouseClick(button("AboutButton"), Qt::LeftButton);  // returns once the box closed
+  QVERIFY(sawBox);
+  QVERIFY(viewers().isEmpty());
+  QVERIFY(window_->findChildren<TAboutBox*>().isEmpty());  // destroyed after closing
+}
+
+void MainWindowHelpTest::missingHelpFileChangesNothingElse() {
+  const QString aside = helpFile() + QStringLiteral(".aside");
+  QFile::remove(aside);
+  QVERIFY(QFile::rename(helpFile(), aside));
+  QTest::mouseClick(button("ButtonAide"), Qt::LeftButton);
+  const QList<HelpViewer*> open = viewers();
+  QVERIFY(QFile::rename(aside, helpFile()));
+  QCOMPARE(open.size(), 1);
+  QVERIFY(open.first()->currentPage().isEmpty());
+  QVERIFY(open.first()->browser()->toPlainText().contains(QStringLiteral("introuvable")));
+  QTest::mouseClick(button("Button4"), Qt::LeftButton);
+  QTest::mouseClick(button("AdditionButton"), Qt::LeftButton);
+  QTest::mouseClick(button("Button5"), Qt::LeftButton);
+  QTest::mouseClick(button("ResultatButton"), Qt::LeftButton);
+  QCOMPARE(ecran(), QStringLiteral("9"));
+}
+
+int main(int argc, char** argv) {
+  TallixApplication app(argc, argv);
+  MainWindowHelpTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "main_window_help_test.moc"
