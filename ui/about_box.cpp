@@ -203,8 +203,10 @@ TAboutBox::TAboutBox(QWidget* owner)
   ButtonFermer->setObjectName(QStringLiteral("ButtonFermer"));
   ButtonFermer->setText(QString(36, QLatin1Char(' ')) + QStringLiteral("&Fermer"));
   ButtonFermer->setGeometry(70, 336, 289, 25);
+  // Enter and Space press it while it has the focus; Enter in the
+  // description does nothing.
   ButtonFermer->setAutoDefault(true);
-  ButtonFermer->setDefault(true);
+  ButtonFermer->setDefault(false);
   connect(ButtonFermer, &QPushButton::clicked, this, &TAboutBox::AboutOKButtonClick);
 
   setTabOrder(Memo1, ButtonFermer);
@@ -246,7 +248,8 @@ void TAboutBox::showEvent(QShowEvent* event) {
     // Centred on the whole desktop, all screens taken together.
     if (const QScreen* screen = this->screen()) {
       const QRect desktop = screen->virtualGeometry();
-      move(desktop.center() - QPoint(width() / 2, height() / 2));
+      const QSize frame = frameGeometry().size();
+      move(desktop.x() + (desktop.width() - frame.width()) / 2, desktop.y() + (desktop.height() - frame.height()) / 2);
     }
   }
   QDialog::showEvent(event);
@@ -259,6 +262,10 @@ bool TAboutBox::eventFilter(QObject* watched, QEvent* event) {
       event->accept();
       return true;
     }
+    // The description takes Enter as a memo does, and being read-only does
+    // nothing with it: only the focused close button closes on Enter.
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    if (enter && event->type() == QEvent::KeyPress && watched == Memo1) return true;
   }
   return QDialog::eventFilter(watched, event);
 }

@@ -81,6 +81,7 @@ class AboutBoxTest : public QObject {
   void figuresReadAfreshOnEachShowing();
   void closeKeys_data();
   void closeKeys();
+  void centredOnTheDesktop();
   void webSiteButton();
   void f1DoesNothing();
   void render();
@@ -265,35 +266,54 @@ void AboutBoxTest::figuresReadAfreshOnEachShowing() {
 }
 
 void AboutBoxTest::closeKeys_data() {
+  QTest::addColumn<bool>("onButton");
   QTest::addColumn<int>("key");
   QTest::addColumn<int>("modifiers");
-  QTest::newRow("Enter") << int(Qt::Key_Return) << int(Qt::NoModifier);
-  QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
-  QTest::newRow("Space on the button") << int(Qt::Key_Space) << int(Qt::NoModifier);
-  QTest::newRow("Alt+F") << int(Qt::Key_F) << int(Qt::AltModifier);
-  QTest::newRow("click") << 0 << 0;
+  QTest::addColumn<bool>("closes");
+  QTest::newRow("Enter on the button") << true << int(Qt::Key_Return) << int(Qt::NoModifier) << true;
+  QTest::newRow("keypad Enter on the button") << true << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << true;
+  QTest::newRow("Space on the button") << true << int(Qt::Key_Space) << int(Qt::NoModifier) << true;
+  QTest::newRow("Alt+F from the description") << false << int(Qt::Key_F) << int(Qt::AltModifier) << true;
+  QTest::newRow("Enter in the description") << false << int(Qt::Key_Return) << int(Qt::NoModifier) << false;
+  QTest::newRow("F alone in the description") << false << int(Qt::Key_F) << int(Qt::NoModifier) << false;
+  QTest::newRow("click") << true << 0 << 0 << true;
 }
 
 void AboutBoxTest::closeKeys() {
+  QFETCH(bool, onButton);
   QFETCH(int, key);
   QFETCH(int, modifiers);
+  QFETCH(bool, closes);
   tallix::ui::setMachineFigures(std::make_shared<FakeMachine>(1, -1));
   TAboutBox box;
   box.show();
   QVERIFY(QTest::qWaitForWindowActive(&box));
   auto* fermer = child<QPushButton>(box, "ButtonFermer");
   QCOMPARE(box.focusWidget(), child<QWidget>(box, "Memo1"));  // first in the tab order
-  if (key == 0) {
-    QTest::mouseClick(fermer, Qt::LeftButton);
-  } else {
-    if (key == Qt::Key_Space) {
-      QTest::keyClick(&box, Qt::Key_Tab);  // Space presses the focused button
-      QCOMPARE(box.focusWidget(), fermer);  // second in the tab order
-    }
-    QTest::keyClick(box.focusWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+  if (onButton) {
+    QTest::keyClick(&box, Qt::Key_Tab);
+    QCOMPARE(box.focusWidget(), fermer);  // second in the tab order
   }
-  QTRY_VERIFY(!box.isVisible());
-  QCOMPARE(box.result(), int(QDialog::Rejected));
+  if (key == 0)
+    QTest::mouseClick(fermer, Qt::LeftButton);
+  else
+    QTest::keyClick(box.focusWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+  if (closes) {
+    QTRY_VERIFY(!box.isVisible());
+    QCOMPARE(box.result(), int(QDialog::Rejected));
+  } else {
+    QTest::qWait(20);
+    QVERIFY(box.isVisible());
+  }
+}
+
+void AboutBoxTest::centredOnTheDesktop() {
+  TAboutBox box;
+  box.show();
+  const QRect desktop = box.screen()->virtualGeometry();
+  const QRect frame = box.frameGeometry();
+  QVERIFY(qAbs(frame.left() - desktop.left() - (desktop.right() - frame.right())) <= 1);
+  QVERIFY(qAbs(frame.top() - desktop.top() - (desktop.bottom() - frame.bottom())) <= 1);
 }
 
 void AboutBoxTest::webSiteButton() {
