@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <regex>
 #include <string>
@@ -159,6 +160,29 @@ TEST(MissingHelp, AFileThatIsNotACompiledHelpFileIsRefused) {
   const ChmFile chm(path.string());
   EXPECT_FALSE(chm.isOpen());
   EXPECT_EQ(chm.contextPath(1000), std::nullopt);
+  fs::remove(path);
+}
+
+// A help file cut short (an interrupted copy) must not bring the program
+// down: whatever opens answers with what it can read.
+TEST(DamagedHelp, TruncatedFilesAreReadSafely) {
+  std::ifstream in(TALLIX_TEST_CHM, std::ios::binary);
+  const std::string whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_GT(whole.size(), 2000u);
+  const fs::path path = fs::temp_directory_path() / "tallix_truncated.chm";
+  for (const std::size_t keep : {std::size_t{0}, std::size_t{40}, std::size_t{120}, std::size_t{1000},
+                                 whole.size() / 2, whole.size() - 100}) {
+    SCOPED_TRACE(keep);
+    std::ofstream(path, std::ios::binary | std::ios::trunc).write(whole.data(), static_cast<std::streamsize>(keep));
+    const ChmFile chm(path.string());
+    if (!chm.isOpen()) continue;
+    const auto topic = chm.contextPath(1000);
+    if (topic) {
+      EXPECT_EQ(*topic, "/index.htm");
+    }
+    (void)chm.read("/index.htm");
+    (void)chm.defaultTopic();
+  }
   fs::remove(path);
 }
 
