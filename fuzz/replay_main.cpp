@@ -1,6 +1,7 @@
 // A plain main for a fuzz target: runs LLVMFuzzerTestOneInput on each file
 // named on the command line (directories are walked), so a crash input reruns
-// under gdb or valgrind without libFuzzer: `replay_fuzz_touches crash-1234`.
+// under gdb without libFuzzer: `replay_fuzz_touches crash-1234`. Valgrind
+// suits the key sessions only: it computes long double in double precision.
 
 #include <cstdint>
 #include <cstdio>
