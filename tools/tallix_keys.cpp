@@ -4,10 +4,10 @@
 //
 // Standard input is split on whitespace into tokens. A control name
 // ("Button7", "AdditionButton", ...) clicks that control; "paste:TEXT" puts
-// TEXT on the clipboard and pastes it; "paste" pastes the clipboard as it
-// is; "copy" copies the display; "separator:C" is a regional-settings
-// change to the decimal separator C; any other token is typed character by
-// character through the key table. For each of these presses the program
+// TEXT on the clipboard and pastes it; "copy" copies the display;
+// "separator:C" is a regional-settings change to the decimal separator C;
+// any other token, a bare "paste" included, is typed character by character
+// through the key table. For each of these presses the program
 // writes one line "!CAPTION<TAB>TEXT" per message box, then "=DISPLAY".
 //
 //   echo '2+3*4=' | tallix-keys --separator .   ->  =2 =2 =3 =5 =4 =20
@@ -99,8 +99,10 @@ int usage(const char* message) {
   return 2;
 }
 
+// Only LC_NUMERIC is taken from the environment: a locale named for another
+// category that is not installed must not hide the numeric one.
 tallix::Separateurs separatorsFromLocale() {
-  std::setlocale(LC_ALL, "");
+  std::setlocale(LC_NUMERIC, "");
   return tallix::LireReglagesRegionaux(nl_langinfo(RADIXCHAR), nl_langinfo(THOUSEP));
 }
 
@@ -115,9 +117,6 @@ void run(Calculette& calculette, KeysHost& host, Output& out, std::string_view t
     done();
   } else if (token.starts_with("paste:")) {
     host.clipboard_ = token.substr(6);
-    calculette.paste();
-    done();
-  } else if (token == "paste") {
     calculette.paste();
     done();
   } else if (token == "copy") {

@@ -25,6 +25,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -64,8 +65,10 @@ std::string drain(int fd) {
 
 // Starts the program with `args`, standard input from `input`, and collects
 // its standard output and error (error into a temporary file, so that the
-// two pipes can never block each other).
-Run runProgram(const std::vector<std::string>& args, const std::string& input) {
+// two pipes can never block each other). Each `environment` entry "NAME=value"
+// is set for the child, a bare "NAME" is removed.
+Run runProgram(const std::vector<std::string>& args, const std::string& input,
+               const std::vector<std::string>& environment = {}) {
   Run run;
   std::FILE* in = std::tmpfile();
   std::FILE* err = std::tmpfile();
@@ -88,6 +91,14 @@ Run runProgram(const std::vector<std::string>& args, const std::string& input) {
     std::vector<char*> argv;
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
+    for (const std::string& e : environment) {
+      const std::size_t eq = e.find('=');
+      if (eq == std::string::npos) {
+        unsetenv(e.c_str());
+      } else {
+        setenv(e.substr(0, eq).c_str(), e.substr(eq + 1).c_str(), 1);
+      }
+    }
     execv(argv[0], argv.data());
     std::fprintf(stderr, "cannot start %s: %s\n", argv[0], std::strerror(errno));
     _exit(127);
@@ -207,6 +218,40 @@ int checkOptions(const std::string& program) {
   return failures;
 }
 
+// Without --separator the separator is the one of LC_NUMERIC, even when
+// another category names a locale that is not installed. The comma locale is
+// compiled into a scratch folder; without localedef and its sources the
+// check is skipped.
+int checkLocaleSeparator(const std::string& program) {
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("tallix-locale-" + std::to_string(getpid()));
+  std::filesystem::create_directories(folder);
+  const std::string locale = (folder / "de_DE.UTF-8").string();
+  const Run made = runProgram({"/usr/bin/localedef", "-i", "de_DE", "-f", "UTF-8", locale}, "");
+  int failures = 0;
+  if (made.exitCode > 1 || !std::filesystem::exists(locale)) {
+    std::printf("locale check skipped: no de_DE locale could be compiled\n");
+  } else {
+    const std::vector<std::vector<std::string>> environments = {
+        {"LOCPATH=" + folder.string(), "LC_ALL", "LANG=C", "LC_NUMERIC=de_DE.UTF-8"},
+        {"LOCPATH=" + folder.string(), "LC_ALL", "LANG=C", "LC_NUMERIC=de_DE.UTF-8",
+         "LC_MESSAGES=xx_XX.UTF-8"},
+        {"LOCPATH=" + folder.string(), "LC_ALL=de_DE.UTF-8"},
+    };
+    for (const auto& environment : environments) {
+      const Run run = runProgram({program}, "1.5+1=\n", environment);
+      if (run.exitCode != 0 || run.out != "=1\n=1,\n=1,5\n=1,5\n=1\n=2,5\n") {
+        std::printf("FAIL locale separator with %s: exit %d, stdout '%s'\n",
+                    environment.back().c_str(), run.exitCode, run.out.c_str());
+        ++failures;
+      }
+    }
+  }
+  std::error_code ignored;
+  std::filesystem::remove_all(folder, ignored);
+  return failures;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -224,7 +269,7 @@ int main(int argc, char** argv) {
   for (const std::string& file : files) {
     if (!parse(file, blocks)) return 1;
   }
-  int failures = checkOptions(program);
+  int failures = checkOptions(program) + checkLocaleSeparator(program);
   for (const Block& block : blocks) {
     Run run = runProgram({program, "--separator", block.separator}, block.input);
     if (run.exitCode != 0 || run.out != block.expected) {
