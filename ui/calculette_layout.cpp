@@ -4,8 +4,6 @@
 #include <optional>
 
 #include <QButtonGroup>
-#include <QFile>
-#include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
 #include <QPainter>
@@ -15,6 +13,7 @@
 #include "ui/calculette_main.h"
 #include "ui/glyphs.h"
 #include "ui/speed_button.h"
+#include "ui/window_font.h"
 
 namespace tallix::ui {
 namespace {
@@ -73,26 +72,6 @@ constexpr ButtonLayout kButtons[] = {
     {Control::ButtonLimiterAQuatreDecimales, 119, 176, 23, 22, "4", {}, 0, false, "quatre décimales"},
 };
 static_assert(std::size(kButtons) == kControlCount);
-
-// Debian ships a Tahoma with the same metrics in fonts-wine, outside the
-// fontconfig paths; take it from there when the system offers no Tahoma.
-// Only the regular face: that package's bold face draws regular-weight
-// strokes, while the emboldened regular face gives the bold digits.
-void ensureTahoma() {
-  static bool checked = false;
-  if (checked) return;
-  checked = true;
-  if (QFontDatabase::hasFamily(QStringLiteral("Tahoma"))) return;
-  const QString regular = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
-  if (QFile::exists(regular)) QFontDatabase::addApplicationFont(regular);
-}
-
-QFont windowFont(int pixels, bool bold) {
-  QFont font(QStringLiteral("Tahoma"));
-  font.setPixelSize(pixels);
-  font.setBold(bold);
-  return font;
-}
 
 TSpeedButton* makeButton(QWidget* parent, const char* name, QRect geometry, const QString& caption,
                          const char* accessibleName) {

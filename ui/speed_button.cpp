@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <qdrawutil.h>
 
+#include "ui/window_font.h"
+
 namespace tallix::ui {
 
 TSpeedButton::TSpeedButton(QWidget* parent) : QAbstractButton(parent) {
@@ -50,7 +52,7 @@ void TSpeedButton::paintEvent(QPaintEvent*) {
   }
   painter.setFont(fittingFont(font(), text(), content.width()));
   painter.setPen(palette().color(QPalette::ButtonText));
-  painter.drawText(content, Qt::AlignCenter, text());
+  drawTextAtDeviceSize(painter, content, Qt::AlignCenter, text());
 }
 
 }  // namespace tallix::ui

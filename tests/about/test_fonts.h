@@ -1,13 +1,7 @@
 #pragma once
-// The windows are designed in Tahoma; Debian ships a metric-compatible one
-// with its fonts-wine package, outside fontconfig's folders. The renders of
-// these tests load it so they show the window as designed.
+// The windows are designed in Tahoma; these tests load it exactly as the
+// program does, so their renders show what the user sees.
 
-#include <QDir>
-#include <QFontDatabase>
+#include "ui/window_font.h"
 
-inline void loadTahoma() {
-  const QDir wine(QStringLiteral("/usr/share/wine/fonts"));
-  for (const char* file : {"tahoma.ttf", "tahomabd.ttf"})
-    if (wine.exists(QLatin1String(file))) QFontDatabase::addApplicationFont(wine.filePath(QLatin1String(file)));
-}
+inline void loadTahoma() { tallix::ui::ensureTahoma(); }

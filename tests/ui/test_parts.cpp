@@ -1,5 +1,7 @@
 // The window's parts on their own: the display line's alignment, the
 // pictures and their transparency, the speed button.
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -7,6 +9,7 @@
 #include "ui/background.h"
 #include "ui/glyphs.h"
 #include "ui/speed_button.h"
+#include "ui/window_font.h"
 
 using namespace tallix::ui;
 
@@ -120,6 +123,43 @@ class PartsTest : public QObject {
     QTest::mouseClick(&button, Qt::RightButton);
     QCOMPARE(clicks.size(), 1);
     QVERIFY(!button.hasFocus());
+  }
+
+  // A high-density screen scales the painter; the bold digits must stay
+  // visibly bolder than a regular caption there too, even with a font that
+  // has no bold face of its own.
+  void boldCaptionsStayBoldAtEveryScale_data() {
+    QTest::addColumn<qreal>("scale");
+    QTest::newRow("1x") << qreal(1);
+    QTest::newRow("2x") << qreal(2);
+    QTest::newRow("1.5x") << qreal(1.5);
+  }
+  void boldCaptionsStayBoldAtEveryScale() {
+    QFETCH(qreal, scale);
+    ensureTahoma();  // the program's font, whose bold is drawn by emboldening
+    const auto ink = [scale](bool bold) {
+      TSpeedButton button;
+      button.setGeometry(0, 0, 62, 30);
+      button.setText(QStringLiteral("0 8 4"));
+      button.setFont(windowFont(11, bold));
+      QImage image((QSizeF(62, 30) * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
+      image.setDevicePixelRatio(scale);
+      image.fill(Qt::white);
+      button.render(&image);
+      double sum = 0;  // darkness inside the bevel
+      for (int y = 4; y < image.height() - 4; ++y)
+        for (int x = 4; x < image.width() - 4; ++x) sum += 255 - qGray(image.pixel(x, y));
+      return sum;
+    };
+    const double regular = ink(false);
+    const double bold = ink(true);
+    QVERIFY2(bold > regular * 1.2, qPrintable(QStringLiteral("bold %1, regular %2").arg(bold).arg(regular)));
+  }
+
+  void windowsUseTahomaWhereTheSystemHasIt() {
+    ensureTahoma();
+    if (!QFontDatabase::hasFamily(QStringLiteral("Tahoma"))) QSKIP("no Tahoma on this system");
+    QCOMPARE(QFontInfo(windowFont(11, true)).family(), QStringLiteral("Tahoma"));
   }
 
   void captionsShrinkOnlyWhenTheyDoNotFit() {
