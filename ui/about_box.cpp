@@ -1,7 +1,5 @@
 #include "ui/about_box.h"
 
-#include <exception>
-
 #include <QApplication>
 #include <QDesktopServices>
 #include <QKeyEvent>
@@ -14,8 +12,10 @@
 #include <QStylePainter>
 #include <QUrl>
 
+#include "ui/application.h"
 #include "ui/background.h"
 #include "ui/machine_figures.h"
+#include "ui/window_font.h"
 
 #include "assets/about/calculette.xpm"
 #include "assets/about/porte.xpm"
@@ -83,6 +83,20 @@ class CloseButton final : public QPushButton {
   QPixmap greyed_;
 };
 
+// A label whose bold text stays bold when a high-density screen scales it.
+class BoldLabel final : public QLabel {
+ public:
+  using QLabel::QLabel;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.setFont(font());
+    painter.setPen(palette().color(foregroundRole()));
+    drawTextAtDeviceSize(painter, contentsRect(), static_cast<int>(alignment()), text());
+  }
+};
+
 QLabel* makeLabel(QWidget* parent, const char* name, int left, int top, const QString& text) {
   auto* label = new QLabel(text, parent);
   label->setObjectName(QString::fromLatin1(name));
@@ -122,8 +136,8 @@ TAboutBox::TAboutBox(QWidget* owner)
   setObjectName(QStringLiteral("AboutBox"));
   setWindowTitle(QStringLiteral("A propos de..."));
   setFixedSize(kClientWidth, kClientHeight);
-  QFont tahoma(QStringLiteral("Tahoma"));
-  tahoma.setPixelSize(11);
+  ensureTahoma();
+  const QFont tahoma = windowFont(11, false);
   setFont(tahoma);
   QPalette black = palette();
   black.setColor(QPalette::WindowText, Qt::black);
@@ -158,7 +172,7 @@ TAboutBox::TAboutBox(QWidget* owner)
   AboutImage1->setPixmap(QPixmap::fromImage(
       withTransparentCorner(calculette_xpm).scaled(49, 49, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
 
-  ProductNameLabel = new QLabel(QStringLiteral("Tallix (Duvuroreza)"), this);
+  ProductNameLabel = new BoldLabel(QStringLiteral("Tallix (Duvuroreza)"), this);
   ProductNameLabel->setObjectName(QStringLiteral("ProductNameLabel"));
   QFont bold = tahoma;
   bold.setBold(true);
@@ -240,11 +254,9 @@ void TAboutBox::AboutOKButtonClick() { close(); }
 
 void TAboutBox::showEvent(QShowEvent* event) {
   if (!event->spontaneous()) {
-    try {
-      FormShow();
-    } catch (const std::exception&) {
-      // The window is shown with whatever figures were filled before.
-    }
+    // An error is reported while the window is being shown; it then shows
+    // with whatever figures were filled before the error.
+    reportErrors([this] { FormShow(); });
     // Centred on the whole desktop, all screens taken together.
     if (const QScreen* screen = this->screen()) {
       const QRect desktop = screen->virtualGeometry();
@@ -253,6 +265,16 @@ void TAboutBox::showEvent(QShowEvent* event) {
     }
   }
   QDialog::showEvent(event);
+}
+
+void TAboutBox::keyPressEvent(QKeyEvent* event) {
+  // Only the close button and the title-bar close box close this window;
+  // Escape, which would cancel an ordinary dialog, does nothing here.
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }
 
 bool TAboutBox::eventFilter(QObject* watched, QEvent* event) {

@@ -3,7 +3,12 @@
 // F1 doing nothing, and a render of the window for review.
 #include <QtTest>
 
+#include <stdexcept>
+#include <vector>
+
 #include <QDesktopServices>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -11,9 +16,9 @@
 #include <QShortcut>
 #include <QTextBlock>
 
-#include "test_fonts.h"
 #include "ui/about_box.h"
 #include "ui/machine_figures.h"
+#include "ui/qt_host.h"
 
 using tallix::ui::MachineFigures;
 using tallix::ui::TAboutBox;
@@ -68,7 +73,6 @@ QString kb(const char* digits) {
 class AboutBoxTest : public QObject {
   Q_OBJECT
  private slots:
-  void initTestCase() { loadTahoma(); }
   void cleanup() { tallix::ui::setMachineFigures(nullptr); }
 
   void controlsInCreationOrderAtTheirPlaces_data();
@@ -84,6 +88,9 @@ class AboutBoxTest : public QObject {
   void centredOnTheDesktop();
   void webSiteButton();
   void f1DoesNothing();
+  void usesTahomaByItself();
+  void productNameStaysBoldAtTwiceTheScale();
+  void formShowErrorIsReportedWhileTheWindowIsShown();
   void render();
 };
 
@@ -277,6 +284,9 @@ void AboutBoxTest::closeKeys_data() {
   QTest::newRow("Enter in the description") << false << int(Qt::Key_Return) << int(Qt::NoModifier) << false;
   QTest::newRow("F alone in the description") << false << int(Qt::Key_F) << int(Qt::NoModifier) << false;
   QTest::newRow("click") << true << 0 << 0 << true;
+  // Only the close button and the title-bar close box close this window.
+  QTest::newRow("Escape in the description") << false << int(Qt::Key_Escape) << int(Qt::NoModifier) << false;
+  QTest::newRow("Escape on the button") << true << int(Qt::Key_Escape) << int(Qt::NoModifier) << false;
 }
 
 void AboutBoxTest::closeKeys() {
@@ -360,12 +370,75 @@ void AboutBoxTest::f1DoesNothing() {
   QVERIFY(box.isVisible());
 }
 
+// Nothing else in this test program loads the font: the window must.
+void AboutBoxTest::usesTahomaByItself() {
+  if (!QFontDatabase::hasFamily(QStringLiteral("Tahoma")) &&
+      !QFile::exists(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf")))
+    QSKIP("no Tahoma on this system");
+  TAboutBox box;
+  QCOMPARE(QFontInfo(child<QLabel>(box, "MemoirePhysiqueLabel")->font()).family(), QStringLiteral("Tahoma"));
+  QCOMPARE(QFontInfo(child<QLabel>(box, "ProductNameLabel")->font()).family(), QStringLiteral("Tahoma"));
+}
+
+void AboutBoxTest::productNameStaysBoldAtTwiceTheScale() {
+  TAboutBox box;
+  auto* name = child<QLabel>(box, "ProductNameLabel");
+  const auto ink = [name] {
+    QImage image(name->size() * 2, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(2);
+    image.fill(Qt::white);
+    name->render(&image);
+    double sum = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) sum += 255 - qGray(image.pixel(x, y));
+    return sum;
+  };
+  const double bold = ink();
+  QFont regular = name->font();
+  regular.setBold(false);
+  name->setFont(regular);
+  const double plain = ink();
+  QVERIFY2(bold > plain * 1.2, qPrintable(QStringLiteral("bold %1, regular %2").arg(bold).arg(plain)));
+}
+
+// A machine whose disk cannot be asked without an error.
+class FailingDisk final : public MachineFigures {
+ public:
+  std::uint64_t totalPhysicalMemory() const override { return 2147483648ull; }
+  std::int64_t diskCapacity() const override { throw std::runtime_error("Disque illisible"); }
+};
+
+void AboutBoxTest::formShowErrorIsReportedWhileTheWindowIsShown() {
+  tallix::ui::setMachineFigures(std::make_shared<FailingDisk>());
+  std::vector<tallix::Message> boxes;
+  bool shownWhileReported = false;
+  TAboutBox box;
+  const auto previous = tallix::ui::QtHost::setMessageInterceptor([&](const tallix::Message& m) {
+    boxes.push_back(m);
+    shownWhileReported = box.isVisible();
+  });
+  box.show();
+  tallix::ui::QtHost::setMessageInterceptor(previous);
+  QCOMPARE(boxes.size(), std::size_t{1});
+  QCOMPARE(boxes.front().text, std::string("Disque illisible."));
+  QCOMPARE(boxes.front().icon, tallix::MessageIcon::Stop);
+  QVERIFY(shownWhileReported);
+  QVERIFY(box.isVisible());
+  // The figure filled before the error stays; the one after keeps its "0".
+  QCOMPARE(child<QLabel>(box, "PhysMemLabel")->text(), kb("2 097 152 KB"));
+  QCOMPARE(child<QLabel>(box, "DisqueDurLabel")->text(), QStringLiteral("0"));
+}
+
 void AboutBoxTest::render() {
   tallix::ui::setMachineFigures(std::make_shared<FakeMachine>(17179869184ull, 4000000000000ll));
   TAboutBox box;
   box.show();
   const QString path = QStringLiteral(TALLIX_TEST_OUTPUT_DIR "/about_box.png");
   QVERIFY(box.grab().save(path));
+  QImage twice(box.size() * 2, QImage::Format_ARGB32_Premultiplied);
+  twice.setDevicePixelRatio(2);
+  box.render(&twice);
+  QVERIFY(twice.save(QStringLiteral(TALLIX_TEST_OUTPUT_DIR "/about_box_2x.png")));
   auto* fermer = child<QPushButton>(box, "ButtonFermer");
   fermer->setEnabled(false);
   QVERIFY(fermer->grab().save(QStringLiteral(TALLIX_TEST_OUTPUT_DIR "/about_fermer_disabled.png")));
