@@ -1,5 +1,6 @@
 #include "ui/qt_host.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QMessageBox>
@@ -24,6 +25,19 @@ QClipboard* clipboardOrThrow() {
   return clipboard;
 }
 
+// The mouse's current mode is cancelled before an error report takes over
+// the input: a grab ends, and a button held down goes up without clicking,
+// so releasing the mouse over it later does nothing.
+void cancelMouseModes() {
+  if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return;
+  if (QWidget* grabber = QWidget::mouseGrabber()) grabber->releaseMouse();
+  for (QWidget* widget : QApplication::allWidgets()) {
+    if (auto* button = qobject_cast<QAbstractButton*>(widget); button != nullptr && button->isDown()) {
+      button->setDown(false);
+    }
+  }
+}
+
 }  // namespace
 
 QtHost::Interceptor QtHost::setMessageInterceptor(Interceptor hook) {
@@ -32,6 +46,9 @@ QtHost::Interceptor QtHost::setMessageInterceptor(Interceptor hook) {
 }
 
 void QtHost::showMessageBox(const Message& message) {
+  // The stop box of the event loop (not the calculator's own warning, not
+  // the fatal report) is the application error report.
+  if (message.icon == MessageIcon::Stop && !message.taskModal) cancelMouseModes();
   if (interceptor()) {
     // Copy first: the interceptor may replace itself.
     Interceptor hook = interceptor();

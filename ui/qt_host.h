@@ -17,7 +17,9 @@ class QtHost : public Host {
 
   // A modal box with one "OK" button: warning or stop icon, modal for the
   // whole program, owned by the program's active window (none for a
-  // task-modal message). "\r\n" in the text becomes a line break.
+  // task-modal message). "\r\n" in the text becomes a line break. An
+  // application error report (stop icon, not task-modal) first releases a
+  // button held down with the mouse, without a click.
   static void showMessageBox(const Message& message);
 
   // Test hook: while set, every box goes to the interceptor instead of the

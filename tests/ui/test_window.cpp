@@ -237,6 +237,19 @@ class WindowTest : public QObject {
     QCOMPARE(display(), QStringLiteral("4"));
   }
 
+  void aReportCancelsAButtonHeldDown() {
+    QGuiApplication::clipboard()->setText(QStringLiteral("abc"));
+    QTest::keyClick(ecran(), Qt::Key_V, Qt::ControlModifier);
+    TSpeedButton* seven = button("Button7");
+    QTest::mousePress(seven, Qt::LeftButton);
+    QVERIFY(seven->isDown());
+    type(QStringLiteral("+"));  // the conversion error is reported meanwhile
+    QCOMPARE(boxes->messages.size(), std::size_t{1});
+    QVERIFY(!seven->isDown());
+    QTest::mouseRelease(seven, Qt::LeftButton);  // the cancelled press clicks nothing
+    QCOMPARE(display(), QStringLiteral("abc"));
+  }
+
   void squareRootOfMinusFourShowsTheInvalidInputBox() {
     click("Button4");
     click("ButtonNeg");
