@@ -83,22 +83,25 @@ void Calculette::ViderEcran() {
 
 // The change rule. Every actual change of the display lands here. Leading
 // zeros before a digit go one at a time, each removal being a change of its
-// own that the host sees; the removals run as a loop over an O(1) front cut
-// instead of one nested run per zero, so a pasted million zeros costs linear
-// time and no stack depth.
+// own; the removals run as a loop over an O(1) front cut instead of one
+// nested run per zero, so a pasted million zeros costs linear time and no
+// stack depth. The host's mirror hears the text once, when the outermost run
+// ends: the intermediate texts of one change are never on show, and telling
+// a window about each of them would cost it time quadratic in the length.
 void Calculette::EcranChange() {
-  host_.displayChanged(ecran_.view());
+  ++changeDepth_;
   if (ecran_.view().empty()) {
     RazEcran();  // nested run on "0", which changes nothing further
   }
   ecran_.setCaret(ecran_.view().size());
-  for (;;) {
-    std::string_view texte = ecran_.view();
-    if (texte.size() < 2 || texte[0] != '0' || !IsChiffre(texte[1])) break;
-    ecran_.dropFront(1);
-    host_.displayChanged(ecran_.view());
+  std::string_view texte = ecran_.view();
+  std::size_t zeros = 0;
+  while (texte.size() - zeros >= 2 && texte[zeros] == '0' && IsChiffre(texte[zeros + 1])) ++zeros;
+  if (zeros != 0) {
+    ecran_.dropFront(zeros);
     ecran_.setCaret(ecran_.view().size());
   }
+  if (--changeDepth_ == 0) host_.displayChanged(ecran_.view());
 }
 
 void Calculette::PaveNumerique(Control digit) {

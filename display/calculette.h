@@ -71,6 +71,7 @@ class Calculette : private CalculatorContext {
   void reportErrors(Action&& action);
 
   Host& host_;
+  int changeDepth_ = 0;  // nesting of the change rule; the host hears the outermost end
   Separateurs regional_;
   char32_t FSeparateur;
   DecimalMode mode_ = DecimalMode::Toutes;

@@ -48,14 +48,14 @@ const Normalised kNormalised[] = {
 INSTANTIATE_TEST_SUITE_P(Pasted, ChangeRuleTest, ::testing::ValuesIn(kNormalised),
                          [](const auto& p) { return std::string(p.param.name); });
 
-TEST(ChangeRule, EachRemovedZeroIsAChangeOfItsOwn) {
+TEST(ChangeRule, TheMirrorHearsOnlyTheNormalisedText) {
   Driver d;
   d.host.displays.clear();
   d.run("paste:007");
-  EXPECT_EQ(d.host.displays, (std::vector<std::string>{"007", "07", "7"}));
+  EXPECT_EQ(d.host.displays, (std::vector<std::string>{"7"}));
   d.host.displays.clear();
   d.run("paste:");
-  EXPECT_EQ(d.host.displays, (std::vector<std::string>{"", "0"}));
+  EXPECT_EQ(d.host.displays, (std::vector<std::string>{"0"}));
 }
 
 TEST(ChangeRule, AnEqualTextIsNoChange) {
@@ -75,13 +75,13 @@ TEST(ChangeRule, MillionZerosPasteInLinearTime) {
   d.host.clipboard = std::string(n, '0') + "5";
   d.calc.paste();
   EXPECT_EQ(d.calc.displayText(), "5");
-  // Ten megabytes of zeros, stripped one change at a time.
+  // Ten megabytes of zeros, stripped in one pass.
   d.host.clipboard = std::string(10 * n, '0');
   d.calc.paste();
   EXPECT_EQ(d.calc.displayText(), "0");
   auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   EXPECT_LT(seconds, 30.0);  // linear: about a second; quadratic: hours
-  EXPECT_EQ(d.host.displayChanges, 1 + (n + 1) + (10 * n));
+  EXPECT_EQ(d.host.displayChanges, 3u);  // "0" at start, then once per paste
 }
 
 TEST(ChangeRule, NoLengthLimit) {
