@@ -1,6 +1,7 @@
 #include "ui/align_edit.h"
 
 #include <array>
+#include <limits>
 
 namespace tallix::ui {
 namespace {
@@ -24,6 +25,9 @@ Qt::Alignment qtAlignment(int style) {
 
 TAlignEdit::TAlignEdit(QWidget* parent) : QLineEdit(parent) {
   setReadOnly(true);
+  // The line shows whatever text it is given, however long: a pasted text
+  // is never cut at the edit's default 32767 characters.
+  setMaxLength(std::numeric_limits<int>::max());
   CreateParams();
 }
 
