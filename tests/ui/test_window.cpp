@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
@@ -219,6 +220,25 @@ class WindowTest : public QObject {
     menu->findChild<QAction*>(QStringLiteral("PopUpCopier"))->trigger();
     QCOMPARE(clipboard->text(), QStringLiteral("12"));
     QVERIFY(boxes->messages.empty());
+  }
+
+  void longPastesShowWholeAndQuickly() {
+    // Fifty thousand leading zeros: the window mirrors the normalised text
+    // once, instead of once per removed zero.
+    QElapsedTimer clock;
+    clock.start();
+    QGuiApplication::clipboard()->setText(QString(50000, QLatin1Char('0')) + QLatin1Char('5'));
+    QTest::keyClick(ecran(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(display(), QStringLiteral("5"));
+    QVERIFY2(clock.elapsed() < 5000, "a paste of zeros took seconds");
+
+    // A text beyond the edit's usual 32767 characters is shown whole.
+    const QString digits(100000, QLatin1Char('7'));
+    QGuiApplication::clipboard()->setText(digits);
+    QTest::keyClick(ecran(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(display(), digits);
+    QTest::keyClick(ecran(), Qt::Key_Backspace);
+    QCOMPARE(display().size(), digits.size() - 1);
   }
 
   void pastedTextThatIsNoNumberReportsAtTheNextOperator() {
