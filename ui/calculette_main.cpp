@@ -29,13 +29,13 @@ constexpr qint32 kHelpContext = 1000;  // the main window's topic
 // The character a key press types, after layout and Shift: Backspace is 8,
 // Enter and Return 13; presses with Ctrl, Alt or Meta type nothing here.
 char32_t typedCharacter(const QKeyEvent& key) {
+  if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return 0;
   switch (key.key()) {
     case Qt::Key_Backspace: return U'\b';
     case Qt::Key_Return:
     case Qt::Key_Enter: return U'\r';
     default: break;
   }
-  if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return 0;
   const QList<uint> chars = key.text().toUcs4();
   return chars.size() == 1 ? static_cast<char32_t>(chars.front()) : 0;
 }

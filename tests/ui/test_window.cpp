@@ -164,6 +164,14 @@ class WindowTest : public QObject {
     // handled once, where it lands first.
     type(QStringLiteral("+1="));
     QCOMPARE(display(), QStringLiteral("21"));
+    // With Ctrl or Alt held, Enter and Backspace type nothing.
+    type(QStringLiteral("+2"));
+    QTest::keyClick(ecran(), Qt::Key_Return, Qt::ControlModifier);
+    QTest::keyClick(ecran(), Qt::Key_Backspace, Qt::ControlModifier);
+    QTest::keyClick(ecran(), Qt::Key_Enter, Qt::AltModifier);
+    QCOMPARE(display(), QStringLiteral("2"));
+    QTest::keyClick(ecran(), Qt::Key_Return);
+    QCOMPARE(display(), QStringLiteral("23"));
   }
 
   void mouseClicksAndReleaseOutside() {
