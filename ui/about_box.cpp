@@ -25,7 +25,7 @@
 #define TALLIX_AUTHOR_URL "https://tallix.example.org/"
 #endif
 #ifndef TALLIX_COPYRIGHT
-#define TALLIX_COPYRIGHT "\u00a9 2024 Les auteurs de Tallix"
+#define TALLIX_COPYRIGHT "\u00a9 2026 Les auteurs de Tallix"
 #endif
 
 namespace tallix::ui {

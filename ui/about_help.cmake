@@ -3,7 +3,7 @@
 
 set(TALLIX_AUTHOR_URL "https://tallix.example.org/" CACHE STRING
     "The author's web site, shown and opened by the About window")
-set(TALLIX_COPYRIGHT "© 2024 Les auteurs de Tallix" CACHE STRING
+set(TALLIX_COPYRIGHT "© 2026 Les auteurs de Tallix" CACHE STRING
     "The one-line ownership notice of the About window")
 
 find_path(CHM_INCLUDE_DIR chm_lib.h REQUIRED)
