@@ -16,6 +16,7 @@
 #include "ui/calculette_main.h"
 #include "ui/locale_settings.h"
 #include "ui/qt_host.h"
+#include "ui/window_font.h"
 
 namespace tallix::app {
 namespace {
@@ -25,6 +26,17 @@ namespace {
 // who sets these variables gets what they ask for.
 void preferLightPlatform() {
   if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION")) qputenv("QT_XCB_GL_INTEGRATION", "none");
+}
+
+// Every window is drawn in Tahoma, so the program's default font is Tahoma
+// too (at the desktop's size): a control lays out its first text in the
+// default font before it takes its own, and another default would load a
+// second font file for that text alone.
+void useWindowFontFamily() {
+  ui::ensureTahoma();
+  QFont font = QApplication::font();
+  font.setFamilies({QStringLiteral("Tahoma")});
+  QApplication::setFont(font);
 }
 
 struct FatalError {
@@ -94,6 +106,7 @@ int run(int argc, char** argv, const StartupHooks& hooks) {
     QCoreApplication::setApplicationName(QString::fromUtf8(kApplicationTitle.data(),
                                                            static_cast<qsizetype>(kApplicationTitle.size())));
     QGuiApplication::setDesktopFileName(QStringLiteral("tallix"));
+    useWindowFontFamily();
     if (hooks.beforeMainWindow) hooks.beforeMainWindow();
     // 3. The main window; FormCreate reports its own errors and start-up goes on.
     CalculetteMain = std::make_unique<ui::TCalculetteMain>(regional);

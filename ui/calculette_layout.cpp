@@ -18,16 +18,24 @@
 namespace tallix::ui {
 namespace {
 
-// The background picture stretched over the whole widget.
+// The background picture stretched over the whole widget. It is scaled to
+// the widget's device pixels first and then copied one to one: a stretched
+// draw would hand the rows to Qt's drawing thread pool, two threads kept
+// alive for one gradient. The scaled copy is not kept; a paint is rare.
 class TImage : public QWidget {
  public:
   using QWidget::QWidget;
 
  protected:
   void paintEvent(QPaintEvent*) override {
+    const qreal ratio = devicePixelRatioF();
+    // 32-bit first: only those are scaled directly; others go through a painter.
+    QImage scaled = backgroundImage()
+                        .convertToFormat(QImage::Format_RGB32)
+                        .scaled((QSizeF(size()) * ratio).toSize(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    scaled.setDevicePixelRatio(ratio);
     QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(rect(), backgroundImage());
+    painter.drawImage(QPoint(0, 0), scaled);
   }
 };
 
