@@ -1,5 +1,7 @@
 #include "ui/background.h"
 
+#include <dlfcn.h>
+
 #include <csetjmp>
 #include <cstdio>
 
@@ -10,6 +12,61 @@ namespace {
 
 const unsigned char kBackgroundJpeg[] = {
 #include "background_jpeg.inc"
+};
+
+// libjpeg is needed for one decode at start-up and never again: it is
+// loaded for that decode and unloaded after it, so the running program does
+// not keep half a megabyte of decoder mapped. Built against libjpeg 6.2 it is
+// "libjpeg.so.62", against 8 "libjpeg.so.8".
+#define TALLIX_STR2(x) #x
+#define TALLIX_STR(x) TALLIX_STR2(x)
+constexpr const char* kJpegLibrary = "libjpeg.so." TALLIX_STR(JPEG_LIB_VERSION);
+
+// The few entry points the decode calls, found in the loaded library.
+struct JpegApi {
+  decltype(&jpeg_std_error) stdError = nullptr;
+  decltype(&jpeg_CreateDecompress) createDecompress = nullptr;
+  decltype(&jpeg_mem_src) memSrc = nullptr;
+  decltype(&jpeg_read_header) readHeader = nullptr;
+  decltype(&jpeg_start_decompress) startDecompress = nullptr;
+  decltype(&jpeg_read_scanlines) readScanlines = nullptr;
+  decltype(&jpeg_finish_decompress) finishDecompress = nullptr;
+  decltype(&jpeg_destroy_decompress) destroyDecompress = nullptr;
+};
+
+class LoadedJpeg {
+ public:
+  LoadedJpeg() : handle_(dlopen(kJpegLibrary, RTLD_NOW | RTLD_LOCAL)) {
+    if (handle_ == nullptr) return;
+    const bool found = find(api_.stdError, "jpeg_std_error") && find(api_.createDecompress, "jpeg_CreateDecompress") &&
+                       find(api_.memSrc, "jpeg_mem_src") && find(api_.readHeader, "jpeg_read_header") &&
+                       find(api_.startDecompress, "jpeg_start_decompress") &&
+                       find(api_.readScanlines, "jpeg_read_scanlines") &&
+                       find(api_.finishDecompress, "jpeg_finish_decompress") &&
+                       find(api_.destroyDecompress, "jpeg_destroy_decompress");
+    if (!found) {
+      dlclose(handle_);
+      handle_ = nullptr;
+    }
+  }
+  ~LoadedJpeg() {
+    if (handle_ != nullptr) dlclose(handle_);
+  }
+  LoadedJpeg(const LoadedJpeg&) = delete;
+  LoadedJpeg& operator=(const LoadedJpeg&) = delete;
+
+  // Null when the library or one of its entry points is missing.
+  const JpegApi* api() const { return handle_ != nullptr ? &api_ : nullptr; }
+
+ private:
+  template <typename Function>
+  bool find(Function& function, const char* name) {
+    function = reinterpret_cast<Function>(dlsym(handle_, name));
+    return function != nullptr;
+  }
+
+  void* handle_;
+  JpegApi api_;
 };
 
 struct ErrorManager {
@@ -27,35 +84,42 @@ void silent(j_common_ptr, int) {}
 
 // Decodes into *out, which lives in the caller's frame so nothing this frame
 // changes after setjmp() is needed once longjmp() has come back.
-bool decodeInto(const unsigned char* data, unsigned long size, QImage* out) {
+bool decodeInto(const JpegApi& jpeg, const unsigned char* data, unsigned long size, QImage* out) {
   jpeg_decompress_struct info{};
   ErrorManager errors{};
-  info.err = jpeg_std_error(&errors.base);
+  info.err = jpeg.stdError(&errors.base);
   errors.base.error_exit = onJpegError;
   errors.base.emit_message = silent;
   if (setjmp(errors.jump)) {
-    jpeg_destroy_decompress(&info);
+    jpeg.destroyDecompress(&info);
     return false;
   }
-  jpeg_create_decompress(&info);
-  jpeg_mem_src(&info, data, size);
-  jpeg_read_header(&info, TRUE);
+  jpeg.createDecompress(&info, JPEG_LIB_VERSION, sizeof info);
+  jpeg.memSrc(&info, data, size);
+  jpeg.readHeader(&info, TRUE);
   info.out_color_space = JCS_RGB;
-  jpeg_start_decompress(&info);
+  jpeg.startDecompress(&info);
   *out = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height),
                 QImage::Format_RGB888);
   while (info.output_scanline < info.output_height) {
     JSAMPROW row = out->scanLine(static_cast<int>(info.output_scanline));
-    jpeg_read_scanlines(&info, &row, 1);
+    jpeg.readScanlines(&info, &row, 1);
   }
-  jpeg_finish_decompress(&info);
-  jpeg_destroy_decompress(&info);
+  jpeg.finishDecompress(&info);
+  jpeg.destroyDecompress(&info);
   return true;
 }
 
+// A missing libjpeg costs the background only, as a damaged picture does.
 QImage decode(const unsigned char* data, unsigned long size) {
+  const LoadedJpeg library;
+  const JpegApi* jpeg = library.api();
+  if (jpeg == nullptr) {
+    std::fprintf(stderr, "tallix: %s cannot be loaded; the background stays plain.\n", kJpegLibrary);
+    return {};
+  }
   QImage image;
-  if (!decodeInto(data, size, &image)) return {};
+  if (!decodeInto(*jpeg, data, size, &image)) return {};
   return image;
 }
 
