@@ -105,7 +105,7 @@ int run(int argc, char** argv, const StartupHooks& hooks) {
     app = std::make_unique<ui::TallixApplication>(argc, argv);
     QCoreApplication::setApplicationName(QString::fromUtf8(kApplicationTitle.data(),
                                                            static_cast<qsizetype>(kApplicationTitle.size())));
-    QGuiApplication::setDesktopFileName(QStringLiteral("tallix"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tallix.Tallix"));
     useWindowFontFamily();
     if (hooks.beforeMainWindow) hooks.beforeMainWindow();
     // 3. The main window; FormCreate reports its own errors and start-up goes on.
