@@ -4,7 +4,7 @@
 
 #include <new>
 
-#include "display/utf8.h"
+#include "engine/utf8.h"
 #include "engine/conversion.h"
 #include "engine/error.h"
 #include "engine/report.h"

@@ -21,7 +21,7 @@
 
 #include "display/calculette.h"
 #include "display/controls.h"
-#include "display/utf8.h"
+#include "engine/utf8.h"
 #include "engine/conversion.h"
 #include "engine/error.h"
 #include "engine/regional.h"
@@ -81,18 +81,6 @@ class KeysHost : public tallix::Host {
  private:
   Output& out_;
 };
-
-bool isOneCharacter(std::string_view text) {
-  if (text.empty()) return false;
-  std::size_t pos = 0;
-  char32_t c = tallix::decodeUtf8(text, pos);
-  return pos == text.size() && !(c == tallix::kReplacementCharacter && text != "\xEF\xBF\xBD");
-}
-
-char32_t firstCharacter(std::string_view text) {
-  std::size_t pos = 0;
-  return tallix::decodeUtf8(text, pos);
-}
 
 int usage(const char* message) {
   std::fprintf(stderr, "tallix-keys: %s\nusage: tallix-keys [--separator C]\n", message);
@@ -154,11 +142,12 @@ int main(int argc, char** argv) {
       return usage(("unknown option: " + std::string(arg)).c_str());
     }
   }
-  if (pinned && !isOneCharacter(separator)) {
+  const char32_t pinnedSeparator = pinned ? tallix::singleCharacter(separator) : 0;
+  if (pinned && pinnedSeparator == 0) {
     return usage("the separator must be exactly one UTF-8 character");
   }
   tallix::Separateurs regional =
-      pinned ? tallix::Separateurs{firstCharacter(separator), U','} : separatorsFromLocale();
+      pinned ? tallix::Separateurs{pinnedSeparator, U','} : separatorsFromLocale();
 
   std::string input;
   char chunk[1 << 16];

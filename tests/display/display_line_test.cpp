@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "display/display_line.h"
-#include "display/utf8.h"
+#include "engine/utf8.h"
 
 namespace tallix {
 namespace {

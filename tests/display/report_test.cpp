@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "display/utf8.h"
+#include "engine/utf8.h"
 #include "engine/error.h"
 #include "engine/report.h"
 

@@ -1,5 +1,5 @@
 // UTF-8 decoding with the maximal-subpart replacement of ill-formed input.
-#include "display/utf8.h"
+#include "engine/utf8.h"
 
 namespace tallix {
 
@@ -87,6 +87,16 @@ std::size_t lastCharacterStart(std::string_view text) {
   std::size_t pos = text.size() - 1;
   while (pos > 0 && isContinuation(static_cast<unsigned char>(text[pos]))) --pos;
   return pos;
+}
+
+char32_t singleCharacter(std::string_view text) {
+  if (text.empty()) return 0;
+  std::size_t end = 0;
+  const char32_t c = decodeUtf8(text, end);
+  if (end != text.size()) return 0;
+  // A malformed sequence decodes as U+FFFD too; only the real one counts.
+  if (c == kReplacementCharacter && text != "\xEF\xBF\xBD") return 0;
+  return c;
 }
 
 }  // namespace tallix
