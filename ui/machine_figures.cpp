@@ -1,14 +1,12 @@
 #include "ui/machine_figures.h"
 
-#include <langinfo.h>
-#include <locale.h>
-
 #include <sys/statvfs.h>
 #include <sys/sysinfo.h>
 
 #include "engine/conversion.h"
 #include "engine/extended.h"
 #include "engine/regional.h"
+#include "ui/locale_settings.h"
 
 namespace tallix::ui {
 
@@ -58,15 +56,6 @@ std::string texteDisque(std::int64_t octets) {
   return FormatDisque(static_cast<std::int64_t>(megaoctets));
 }
 
-char32_t separateurMilliersDuSysteme() {
-  // The locale the environment names (LC_ALL, LC_NUMERIC, LANG), read without
-  // touching the process locale, which the toolkit may have pinned.
-  locale_t numeric = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr));
-  if (numeric == static_cast<locale_t>(nullptr)) return LireReglagesRegionaux("", "").milliers;
-  const std::string decimal = nl_langinfo_l(RADIXCHAR, numeric);
-  const std::string milliers = nl_langinfo_l(THOUSEP, numeric);
-  freelocale(numeric);
-  return LireReglagesRegionaux(decimal, milliers).milliers;
-}
+char32_t separateurMilliersDuSysteme() { return readRegionalSettings().milliers; }
 
 }  // namespace tallix::ui
