@@ -40,6 +40,31 @@ void cancelMouseModes() {
 
 }  // namespace
 
+QString QtHost::boxText(const std::string& utf8) {
+  QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+  text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  if (text.size() > 2 * kBoxTextEnds + 3) {
+    qsizetype head = kBoxTextEnds;
+    qsizetype tail = text.size() - kBoxTextEnds;
+    // Never split a character written as a surrogate pair.
+    if (text.at(head - 1).isHighSurrogate()) --head;
+    if (text.at(tail).isLowSurrogate()) ++tail;
+    text = text.left(head) + QStringLiteral(" \u2026 ") + text.mid(tail);
+  }
+  QString shown;
+  shown.reserve(text.size() + text.size() / kBoxWordLength);
+  qsizetype run = 0;
+  for (const QChar c : text) {
+    if (run >= kBoxWordLength && !c.isLowSurrogate() && !c.isSpace()) {
+      shown += QChar(0x200B);
+      run = 0;
+    }
+    shown += c;
+    run = c.isSpace() ? 0 : run + 1;
+  }
+  return shown;
+}
+
 QtHost::Interceptor QtHost::setMessageInterceptor(Interceptor hook) {
   std::swap(interceptor(), hook);
   return hook;
@@ -60,10 +85,8 @@ void QtHost::showMessageBox(const Message& message) {
     owner = QApplication::activeModalWidget();
     if (owner == nullptr) owner = QApplication::activeWindow();
   }
-  QString text = QString::fromUtf8(message.text);
-  text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
   QMessageBox box(message.icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::Critical,
-                  QString::fromUtf8(message.caption), text, QMessageBox::Ok, owner);
+                  QString::fromUtf8(message.caption), boxText(message.text), QMessageBox::Ok, owner);
   box.setWindowModality(Qt::ApplicationModal);
   box.setTextFormat(Qt::PlainText);
   box.exec();
