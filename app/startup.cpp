@@ -14,6 +14,7 @@
 #include "ui/about_box.h"
 #include "ui/application.h"
 #include "ui/calculette_main.h"
+#include "ui/glyphs.h"
 #include "ui/locale_settings.h"
 #include "ui/qt_host.h"
 #include "ui/window_font.h"
@@ -106,6 +107,8 @@ int run(int argc, char** argv, const StartupHooks& hooks) {
     QCoreApplication::setApplicationName(QString::fromUtf8(kApplicationTitle.data(),
                                                            static_cast<qsizetype>(kApplicationTitle.size())));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tallix.Tallix"));
+    // Windows without an owner (the help opened by F1) carry the icon too.
+    QGuiApplication::setWindowIcon(ui::windowIcon());
     useWindowFontFamily();
     if (hooks.beforeMainWindow) hooks.beforeMainWindow();
     // 3. The main window; FormCreate reports its own errors and start-up goes on.

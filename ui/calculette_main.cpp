@@ -66,7 +66,8 @@ TCalculetteMain::TCalculetteMain(Separateurs regional, QWidget* parent)
       regional_(regional) {
   setObjectName(QStringLiteral("CalculetteMain"));
   setWindowTitle(QString::fromUtf8(kWindowCaption.data(), static_cast<qsizetype>(kWindowCaption.size())));
-  setWindowIcon(windowIcon());
+  // Qualified: unqualified, the name finds QWidget's own (still empty) icon.
+  setWindowIcon(ui::windowIcon());
   setFixedSize(262, 240);
   buildControls();
   buildPopupMenu();

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QTest>
+#include <QWindow>
 
 #include <memory>
 #include <stdexcept>
@@ -83,6 +84,10 @@ class WindowTest : public QObject {
     const Qt::WindowFlags flags = window->windowFlags();
     QVERIFY(flags & Qt::WindowCloseButtonHint);
     QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    // The teal calculator reaches the window system, not an empty icon.
+    QCOMPARE(window->windowIcon().availableSizes(), QList<QSize>{QSize(32, 32)});
+    QVERIFY(window->windowHandle() != nullptr);
+    QVERIFY(!window->windowHandle()->icon().isNull());
     QCOMPARE(display(), QStringLiteral("0"));
     QVERIFY(ecran()->isReadOnly());
     QCOMPARE(ecran()->alignment(), TAlignEdit::taRightJustify);
