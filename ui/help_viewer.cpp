@@ -112,9 +112,10 @@ HelpViewer::HelpViewer(QWidget* owner) : QMainWindow(owner, Qt::Window) {
   connect(browser_, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
   connect(browser_, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
   connect(browser_, &QTextBrowser::sourceChanged, this, [this] {
+    // The main topic is itself called "Aide de Tallix": say it once.
+    const QString base = QStringLiteral("Aide de Tallix");
     const QString title = browser_->documentTitle();
-    setWindowTitle(title.isEmpty() ? QStringLiteral("Aide de Tallix")
-                                   : QStringLiteral("Aide de Tallix - ") + title);
+    setWindowTitle(title.isEmpty() || title == base ? base : base + QStringLiteral(" - ") + title);
   });
 }
 

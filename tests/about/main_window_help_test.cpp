@@ -4,6 +4,7 @@
 // missing help file leaves the calculator working.
 #include <QtTest>
 
+#include <QScreen>
 #include <QTimer>
 
 #include "test_fonts.h"
@@ -49,6 +50,7 @@ class MainWindowHelpTest : public QObject {
   void f1OpensTopic1000WithoutOwner();
   void f1InTheAboutWindowDoesNothing();
   void missingHelpFileChangesNothingElse();
+  void viewerOpensBesideTheCalculator();
 
  private:
   static QString helpFile() { return QCoreApplication::applicationDirPath() + QStringLiteral("/Tallix.chm"); }
@@ -80,6 +82,7 @@ void MainWindowHelpTest::f1OpensTopic1000WithoutOwner() {
   QCOMPARE(viewer->parentWidget(), nullptr);
   QCOMPARE(viewer->currentPage(), QStringLiteral("/index.htm"));
   QVERIFY(viewer->browser()->documentTitle() == QStringLiteral("Aide de Tallix"));
+  QCOMPARE(viewer->windowTitle(), QStringLiteral("Aide de Tallix"));  // not said twice
 }
 
 void MainWindowHelpTest::f1InTheAboutWindowDoesNothing() {
@@ -131,3 +134,28 @@ int main(int argc, char** argv) {
 }
 
 #include "main_window_help_test.moc"
+
+void MainWindowHelpTest::viewerOpensBesideTheCalculator() {
+  // Room on the right of the calculator: the viewer takes it and hides no
+  // part of the calculator, whichever way it was opened. With the calculator
+  // on the right edge the viewer goes to its left.
+  const QRect screen = window_->screen()->availableGeometry();
+  for (const bool onTheLeft : {true, false}) {
+    window_->move(onTheLeft ? screen.topLeft() : QPoint(screen.right() + 1 - window_->frameGeometry().width(), screen.top()));
+    for (const bool fromF1 : {false, true}) {
+      if (fromF1) {
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        QTest::keyClick(window_->findChild<TAlignEdit*>(QStringLiteral("Ecran")), Qt::Key_F1);
+      } else {
+        QTest::mouseClick(button("ButtonAide"), Qt::LeftButton);
+      }
+      QCOMPARE(viewers().size(), 1);
+      const QRect viewer = viewers().first()->frameGeometry();
+      QVERIFY2(!viewer.intersects(window_->frameGeometry()), fromF1 ? "F1" : "Aide");
+      QVERIFY(screen.contains(viewer));
+      QCOMPARE(viewer.center().x() > window_->frameGeometry().center().x(), onTheLeft);
+      closeViewers();
+    }
+  }
+}
