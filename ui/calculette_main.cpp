@@ -66,6 +66,9 @@ TCalculetteMain::TCalculetteMain(Separateurs regional, QWidget* parent)
       regional_(regional) {
   setObjectName(QStringLiteral("CalculetteMain"));
   setWindowTitle(QString::fromUtf8(kWindowCaption.data(), static_cast<qsizetype>(kWindowCaption.size())));
+  // Outside its frame the desktop names the program by its application title
+  // (a minimised window's label, the window list), not by the caption.
+  setWindowIconText(QString::fromUtf8(kApplicationTitle.data(), static_cast<qsizetype>(kApplicationTitle.size())));
   // Qualified: unqualified, the name finds QWidget's own (still empty) icon.
   setWindowIcon(ui::windowIcon());
   setFixedSize(262, 240);

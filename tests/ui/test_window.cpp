@@ -88,6 +88,7 @@ class WindowTest : public QObject {
     QCOMPARE(window->windowIcon().availableSizes(), QList<QSize>{QSize(32, 32)});
     QVERIFY(window->windowHandle() != nullptr);
     QVERIFY(!window->windowHandle()->icon().isNull());
+    QCOMPARE(window->windowIconText(), QStringLiteral("Tallix Standart"));
     QCOMPARE(display(), QStringLiteral("0"));
     QVERIFY(ecran()->isReadOnly());
     QCOMPARE(ecran()->alignment(), TAlignEdit::taRightJustify);
