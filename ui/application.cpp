@@ -6,6 +6,7 @@
 #include "engine/error.h"
 #include "engine/report.h"
 #include "ui/qt_host.h"
+#include "ui/toolkit_language.h"
 
 namespace tallix::ui {
 
@@ -16,6 +17,9 @@ TallixApplication* TallixApplication::instance() {
 }
 
 bool TallixApplication::notify(QObject* receiver, QEvent* event) {
+  // Qt's own menus (the display line's, the description's) speak French;
+  // the translation loads with the first of them, not at start-up.
+  if (event->type() == QEvent::ContextMenu) installFrenchToolkitTexts();
   try {
     return QApplication::notify(receiver, event);
   } catch (...) {

@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLibraryInfo>
+#include <QFile>
 #include <QMenu>
 #include <QPainter>
 #include <QTest>
@@ -371,6 +373,24 @@ class WindowTest : public QObject {
     QCOMPARE(opened[2].context, 1000);
     QCOMPARE(opened[2].owner, nullptr);
     QCOMPARE(display(), QStringLiteral("0"));
+  }
+
+  void displayLineMenuSpeaksFrench() {
+    const QString translations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (!QFile::exists(translations + QStringLiteral("/qtbase_fr.qm"))) {
+      QSKIP("Qt's French translation is not installed");
+    }
+    // The first context-menu request anywhere loads the translation.
+    QWidget bare;
+    QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(1, 1));
+    QCoreApplication::sendEvent(&bare, &request);
+    std::unique_ptr<QMenu> menu(ecran()->createStandardContextMenu());
+    QStringList texts;
+    for (QAction* action : menu->actions()) {
+      texts << action->text().remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0);
+    }
+    QVERIFY2(texts.contains(QStringLiteral("Copier")), qPrintable(texts.join(QLatin1Char('|'))));
+    QVERIFY2(texts.contains(QStringLiteral("Tout sélectionner")), qPrintable(texts.join(QLatin1Char('|'))));
   }
 
   void popupMenuOnTheKeypadOnly() {
