@@ -10,14 +10,14 @@
 
 #include "engine/error.h"
 #include "engine/regional.h"
-#include "engine/report.h"
-#include "ui/about_box.h"
-#include "ui/application.h"
-#include "ui/calculette_main.h"
-#include "ui/glyphs.h"
-#include "ui/locale_settings.h"
-#include "ui/qt_host.h"
-#include "ui/window_font.h"
+#include "display/report.h"
+#include "ui/about/about_box.h"
+#include "ui/common/application.h"
+#include "ui/main_window/calculette_main.h"
+#include "ui/common/glyphs.h"
+#include "ui/common/locale_settings.h"
+#include "ui/common/qt_host.h"
+#include "ui/common/window_font.h"
 
 namespace tallix::app {
 namespace {

@@ -21,8 +21,8 @@
 #include <span>
 #include <string>
 
-#include "display/calculette.h"
-#include "engine/report.h"
+#include "display/keypad_session.h"
+#include "display/report.h"
 #include "fuzz/key_script.h"
 #include "fuzz/memory_host.h"
 

@@ -19,7 +19,7 @@
 #include <span>
 #include <string_view>
 
-#include "display/calculette.h"
+#include "display/keypad_session.h"
 #include "display/controls.h"
 #include "engine/regional.h"
 #include "fuzz/memory_host.h"

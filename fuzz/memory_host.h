@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "engine/error.h"
-#include "engine/host.h"
-#include "engine/report.h"
+#include "display/host.h"
+#include "display/report.h"
 
 namespace tallix {
 

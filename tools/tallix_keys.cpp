@@ -19,7 +19,7 @@
 #include <string>
 #include <string_view>
 
-#include "display/calculette.h"
+#include "display/keypad_session.h"
 #include "display/controls.h"
 #include "engine/utf8.h"
 #include "engine/conversion.h"

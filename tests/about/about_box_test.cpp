@@ -16,9 +16,9 @@
 #include <QShortcut>
 #include <QTextBlock>
 
-#include "ui/about_box.h"
-#include "ui/machine_figures.h"
-#include "ui/qt_host.h"
+#include "ui/about/about_box.h"
+#include "ui/about/machine_figures.h"
+#include "ui/common/qt_host.h"
 
 using tallix::ui::MachineFigures;
 using tallix::ui::TAboutBox;

@@ -10,7 +10,7 @@
 #include <regex>
 #include <string>
 
-#include "ui/chm_file.h"
+#include "ui/help/chm_file.h"
 
 namespace tallix::ui {
 namespace {

@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "ui/machine_figures.h"
+#include "ui/about/machine_figures.h"
 
 namespace tallix::ui {
 namespace {

@@ -9,8 +9,8 @@
 #include <QTextDocument>
 
 #include "test_fonts.h"
-#include "ui/help.h"
-#include "ui/help_viewer.h"
+#include "ui/help/help.h"
+#include "ui/help/help_viewer.h"
 
 using tallix::ui::HelpViewer;
 

@@ -8,12 +8,12 @@
 #include <QTimer>
 
 #include "test_fonts.h"
-#include "ui/about_box.h"
-#include "ui/align_edit.h"
-#include "ui/application.h"
-#include "ui/calculette_main.h"
-#include "ui/help_viewer.h"
-#include "ui/speed_button.h"
+#include "ui/about/about_box.h"
+#include "ui/main_window/align_edit.h"
+#include "ui/common/application.h"
+#include "ui/main_window/calculette_main.h"
+#include "ui/help/help_viewer.h"
+#include "ui/main_window/speed_button.h"
 
 using namespace tallix::ui;
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "display/calculette.h"
+#include "display/keypad_session.h"
 #include "recording_host.h"
 
 namespace tallix::testing {

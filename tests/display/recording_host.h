@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/error.h"
-#include "engine/host.h"
+#include "display/host.h"
 
 namespace tallix::testing {
 

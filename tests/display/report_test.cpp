@@ -4,7 +4,7 @@
 
 #include "engine/utf8.h"
 #include "engine/error.h"
-#include "engine/report.h"
+#include "display/report.h"
 
 namespace tallix {
 namespace {

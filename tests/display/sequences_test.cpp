@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "calculette_driver.h"
-#include "engine/report.h"
+#include "display/report.h"
 
 namespace tallix::testing {
 namespace {

@@ -11,10 +11,10 @@
 #include <functional>
 #include <string>
 
-#include "display/calculette.h"
+#include "display/keypad_session.h"
 #include "engine/conversion.h"
 #include "engine/error.h"
-#include "engine/report.h"
+#include "display/report.h"
 #include "fuzz/memory_host.h"
 
 namespace tallix {

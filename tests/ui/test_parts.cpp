@@ -8,12 +8,12 @@
 #include <QRegularExpression>
 #include <QTest>
 
-#include "ui/align_edit.h"
-#include "ui/background.h"
-#include "ui/glyphs.h"
-#include "ui/qt_host.h"
-#include "ui/speed_button.h"
-#include "ui/window_font.h"
+#include "ui/main_window/align_edit.h"
+#include "ui/common/background.h"
+#include "ui/common/glyphs.h"
+#include "ui/common/qt_host.h"
+#include "ui/main_window/speed_button.h"
+#include "ui/common/window_font.h"
 
 using namespace tallix::ui;
 

@@ -9,8 +9,8 @@
 
 #include "app/startup.h"
 #include "engine/error.h"
-#include "ui/calculette_main.h"
-#include "ui/qt_host.h"
+#include "ui/main_window/calculette_main.h"
+#include "ui/common/qt_host.h"
 
 using tallix::Message;
 using tallix::ui::QtHost;

@@ -19,12 +19,12 @@
 
 #include "engine/error.h"
 #include "test_window_support.h"
-#include "ui/about_box.h"
-#include "ui/align_edit.h"
-#include "ui/application.h"
-#include "ui/calculette_main.h"
-#include "ui/help.h"
-#include "ui/speed_button.h"
+#include "ui/about/about_box.h"
+#include "ui/main_window/align_edit.h"
+#include "ui/common/application.h"
+#include "ui/main_window/calculette_main.h"
+#include "ui/help/help.h"
+#include "ui/main_window/speed_button.h"
 
 Q_DECLARE_METATYPE(std::exception_ptr)
 

@@ -8,8 +8,8 @@
 #include <QDialog>
 #include <QTimer>
 
-#include "engine/host.h"
-#include "ui/qt_host.h"
+#include "display/host.h"
+#include "ui/common/qt_host.h"
 
 namespace tallix::ui::testing {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "engine/error.h"
-#include "engine/host.h"
+#include "display/host.h"
 
 namespace tallix {
 

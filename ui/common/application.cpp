@@ -1,12 +1,12 @@
-#include "ui/application.h"
+#include "ui/common/application.h"
 
 #include <new>
 #include <string>
 
 #include "engine/error.h"
-#include "engine/report.h"
-#include "ui/qt_host.h"
-#include "ui/toolkit_language.h"
+#include "display/report.h"
+#include "ui/common/qt_host.h"
+#include "ui/common/toolkit_language.h"
 
 namespace tallix::ui {
 

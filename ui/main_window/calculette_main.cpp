@@ -1,4 +1,4 @@
-#include "ui/calculette_main.h"
+#include "ui/main_window/calculette_main.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -10,15 +10,15 @@
 #include <QMenu>
 #include <QScreen>
 
-#include "engine/report.h"
-#include "ui/about_box.h"
-#include "ui/align_edit.h"
-#include "ui/application.h"
-#include "ui/glyphs.h"
-#include "ui/help.h"
-#include "ui/locale_settings.h"
-#include "ui/qt_host.h"
-#include "ui/speed_button.h"
+#include "display/report.h"
+#include "ui/about/about_box.h"
+#include "ui/main_window/align_edit.h"
+#include "ui/common/application.h"
+#include "ui/common/glyphs.h"
+#include "ui/help/help.h"
+#include "ui/common/locale_settings.h"
+#include "ui/common/qt_host.h"
+#include "ui/main_window/speed_button.h"
 
 namespace tallix::ui {
 namespace {

@@ -1,10 +1,10 @@
-#include "ui/speed_button.h"
+#include "ui/main_window/speed_button.h"
 
 #include <QFontMetrics>
 #include <QPainter>
 #include <qdrawutil.h>
 
-#include "ui/window_font.h"
+#include "ui/common/window_font.h"
 
 namespace tallix::ui {
 

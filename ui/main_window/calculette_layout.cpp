@@ -8,12 +8,12 @@
 #include <QLabel>
 #include <QPainter>
 
-#include "ui/align_edit.h"
-#include "ui/background.h"
-#include "ui/calculette_main.h"
-#include "ui/glyphs.h"
-#include "ui/speed_button.h"
-#include "ui/window_font.h"
+#include "ui/main_window/align_edit.h"
+#include "ui/common/background.h"
+#include "ui/main_window/calculette_main.h"
+#include "ui/common/glyphs.h"
+#include "ui/main_window/speed_button.h"
+#include "ui/common/window_font.h"
 
 namespace tallix::ui {
 namespace {

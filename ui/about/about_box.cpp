@@ -1,4 +1,4 @@
-#include "ui/about_box.h"
+#include "ui/about/about_box.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -12,10 +12,10 @@
 #include <QStylePainter>
 #include <QUrl>
 
-#include "ui/application.h"
-#include "ui/background.h"
-#include "ui/machine_figures.h"
-#include "ui/window_font.h"
+#include "ui/common/application.h"
+#include "ui/common/background.h"
+#include "ui/about/machine_figures.h"
+#include "ui/common/window_font.h"
 
 #include "assets/about/calculette.xpm"
 #include "assets/about/porte.xpm"

@@ -6,12 +6,11 @@
 #include <string>
 
 #include "engine/extended.h"
-#include "engine/host.h"
 
 namespace tallix {
 
 // What the sequencer needs from its window: the display line, the decimal
-// mode, the separators and the message boxes.
+// mode, the separators and the invalid-input box.
 class CalculatorContext {
  public:
   virtual ~CalculatorContext() = default;
@@ -21,7 +20,8 @@ class CalculatorContext {
   virtual DecimalMode modeDecimal() const = 0;
   virtual char32_t separateurDecimal() const = 0;  // what the conversions accept and write
   virtual char32_t fSeparateur() const = 0;        // what the all-decimals trimming removes
-  virtual void afficherMessage(const Message& message) = 0;
+  // Shows the invalid-input box and returns once the user has closed it.
+  virtual void showInvalidInputBox() = 0;
 };
 
 class Calculator {

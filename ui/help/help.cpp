@@ -1,4 +1,4 @@
-#include "ui/help.h"
+#include "ui/help/help.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "ui/help_viewer.h"
+#include "ui/help/help_viewer.h"
 
 namespace tallix::ui {
 

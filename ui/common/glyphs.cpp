@@ -1,4 +1,4 @@
-#include "ui/glyphs.h"
+#include "ui/common/glyphs.h"
 
 #include <QPixmap>
 

@@ -1,4 +1,4 @@
-#include "ui/locale_settings.h"
+#include "ui/common/locale_settings.h"
 
 #include <langinfo.h>
 #include <locale.h>

@@ -1,4 +1,4 @@
-#include "ui/help_viewer.h"
+#include "ui/help/help_viewer.h"
 
 #include <QAction>
 #include <QRegularExpression>
@@ -6,7 +6,7 @@
 #include <QToolBar>
 #include <QUrl>
 
-#include "ui/chm_file.h"
+#include "ui/help/chm_file.h"
 
 namespace tallix::ui {
 

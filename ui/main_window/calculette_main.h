@@ -10,7 +10,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "display/calculette.h"
+#include "display/keypad_session.h"
 #include "display/controls.h"
 #include "engine/regional.h"
 

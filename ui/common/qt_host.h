@@ -7,7 +7,7 @@
 
 #include <QString>
 
-#include "engine/host.h"
+#include "display/host.h"
 
 namespace tallix::ui {
 

@@ -1,5 +1,5 @@
 // The texts of the three reports.
-#include "engine/report.h"
+#include "display/report.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "ui/toolkit_language.h"
+#include "ui/common/toolkit_language.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -1,10 +1,9 @@
 // The sequencer shared by every operator button and "=".
-#include "engine/calculator.h"
+#include "engine/sequencer.h"
 
 #include "engine/arithmetic.h"
 #include "engine/conversion.h"
 #include "engine/error.h"
-#include "engine/report.h"
 
 namespace tallix {
 
@@ -88,7 +87,7 @@ void Calculator::Operation(int code, bool resultat, CalculatorContext& ctx) {
 
 void Calculator::Erreur1(CalculatorContext& ctx) {
   // The box comes first; the state is cleared once the user has closed it.
-  ctx.afficherMessage(invalidInputBox());
+  ctx.showInvalidInputBox();
   FResultat = 0;
   RazVariables();
   FEcranAVider = true;

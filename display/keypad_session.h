@@ -8,8 +8,8 @@
 
 #include "display/controls.h"
 #include "display/display_line.h"
-#include "engine/calculator.h"
-#include "engine/host.h"
+#include "engine/sequencer.h"
+#include "display/host.h"
 #include "engine/regional.h"
 
 namespace tallix {
@@ -54,7 +54,7 @@ class Calculette : private CalculatorContext {
   void remplacerTexteEcran(std::string texte) override { ecran_.replace(std::move(texte)); }
   DecimalMode modeDecimal() const override { return mode_; }
   char32_t separateurDecimal() const override { return regional_.decimal; }
-  void afficherMessage(const Message& message) override { host_.showMessage(message); }
+  void showInvalidInputBox() override;
 
   // Editing rules of the display line.
   void RazEcran();

@@ -1,13 +1,13 @@
 // The headless calculator: editing rules, decimal-mode group, key table and
 // clipboard commands around the engine.
-#include "display/calculette.h"
+#include "display/keypad_session.h"
 
 #include <new>
 
 #include "engine/utf8.h"
 #include "engine/conversion.h"
 #include "engine/error.h"
-#include "engine/report.h"
+#include "display/report.h"
 
 namespace tallix {
 
@@ -73,6 +73,8 @@ void Calculette::changerReglagesRegionaux(Separateurs regional) {
   regional_ = regional;
   FSeparateur = regional.decimal;
 }
+
+void Calculette::showInvalidInputBox() { host_.showMessage(invalidInputBox()); }
 
 void Calculette::RazEcran() { ecran_.replace("0"); }
 

@@ -1,4 +1,4 @@
-#include "ui/qt_host.h"
+#include "ui/common/qt_host.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "ui/align_edit.h"
+#include "ui/main_window/align_edit.h"
 
 #include <array>
 #include <limits>

@@ -1,4 +1,4 @@
-#include "ui/background.h"
+#include "ui/common/background.h"
 
 #include <dlfcn.h>
 

@@ -1,4 +1,4 @@
-#include "ui/machine_figures.h"
+#include "ui/about/machine_figures.h"
 
 #include <sys/statvfs.h>
 #include <sys/sysinfo.h>
@@ -6,7 +6,7 @@
 #include "engine/conversion.h"
 #include "engine/extended.h"
 #include "engine/regional.h"
-#include "ui/locale_settings.h"
+#include "ui/common/locale_settings.h"
 
 namespace tallix::ui {
 
