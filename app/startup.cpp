@@ -5,19 +5,20 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
-#include <new>
 #include <string>
 
 #include "engine/error.h"
 #include "engine/regional.h"
 #include "display/report.h"
 #include "ui/about/about_box.h"
+#include "ui/about/machine_figures.h"
 #include "ui/common/application.h"
 #include "ui/main_window/calculette_main.h"
 #include "ui/common/glyphs.h"
 #include "ui/common/locale_settings.h"
 #include "ui/common/qt_host.h"
 #include "ui/common/window_font.h"
+#include "ui/help/help.h"
 
 namespace tallix::app {
 namespace {
@@ -40,33 +41,13 @@ void useWindowFontFamily() {
   QApplication::setFont(font);
 }
 
-struct FatalError {
-  std::string kind;
-  std::string message;
-};
-
-FatalError describeCurrentException() {
-  try {
-    throw;
-  } catch (const CalcError& error) {
-    return {std::string(kindName(error.kind())), error.message()};
-  } catch (const std::bad_alloc&) {
-    const CalcError error = CalcError::ofKind(ErrorKind::EOutOfMemory);
-    return {std::string(kindName(error.kind())), error.message()};
-  } catch (const std::exception& error) {
-    return {"Exception", error.what()};
-  } catch (...) {
-    return {"Exception", "Exception inconnue"};
-  }
-}
-
 // The fatal report: the module holding start-up's code and the offset of
 // that code in it, as far as the dynamic loader can tell.
-void showFatalReport(const FatalError& error) {
+void showFatalReport(const Failure& error, Host& host) {
   std::string module = "tallix";
   std::uintptr_t offset = 0;
   Dl_info info{};
-  const auto* here = reinterpret_cast<const void*>(&run);
+  const auto* here = reinterpret_cast<const void*>(static_cast<int (*)(int, char**)>(&run));
   if (dladdr(here, &info) != 0 && info.dli_fname != nullptr) {
     module = info.dli_fname;
     if (const auto slash = module.rfind('/'); slash != std::string::npos) module.erase(0, slash + 1);
@@ -74,7 +55,7 @@ void showFatalReport(const FatalError& error) {
   }
   const Message report = fatalErrorReport(error.kind, module, offset, error.message);
   if (QCoreApplication::instance() != nullptr) {
-    ui::QtHost::showMessageBox(report);
+    host.showMessage(report);
   } else {
     std::fprintf(stderr, "%s: %s", report.caption.c_str(), report.text.c_str());
   }
@@ -87,7 +68,14 @@ bool displayAvailable() {
          qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
 }
 
-int run(int argc, char** argv, const StartupHooks& hooks) {
+int run(int argc, char** argv) {
+  ui::QtHost host;
+  ui::ViewerHelpOpener help;
+  const ui::LinuxMachineFigures machine;
+  return run(argc, argv, ui::Services{host, help, machine});
+}
+
+int run(int argc, char** argv, const ui::Services& services, const StartupHooks& hooks) {
   if (!displayAvailable()) {
     std::fprintf(stderr,
                  "tallix: no display to open the calculator window on "
@@ -103,7 +91,7 @@ int run(int argc, char** argv, const StartupHooks& hooks) {
   std::unique_ptr<ui::TAboutBox> AboutBox;
   try {
     // 2. The application title: the name the desktop shows for the program.
-    app = std::make_unique<ui::TallixApplication>(argc, argv);
+    app = std::make_unique<ui::TallixApplication>(argc, argv, services.host);
     QCoreApplication::setApplicationName(QString::fromUtf8(kApplicationTitle.data(),
                                                            static_cast<qsizetype>(kApplicationTitle.size())));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tallix.Tallix"));
@@ -112,14 +100,14 @@ int run(int argc, char** argv, const StartupHooks& hooks) {
     useWindowFontFamily();
     if (hooks.beforeMainWindow) hooks.beforeMainWindow();
     // 3. The main window; FormCreate reports its own errors and start-up goes on.
-    CalculetteMain = std::make_unique<ui::TCalculetteMain>(regional);
+    CalculetteMain = std::make_unique<ui::TCalculetteMain>(services, regional);
     if (hooks.afterMainWindow) hooks.afterMainWindow();
     // 4. The start-up About window: built, never shown.
-    AboutBox = std::make_unique<ui::TAboutBox>(nullptr);
+    AboutBox = std::make_unique<ui::TAboutBox>(services, nullptr);
   } catch (...) {
-    const FatalError error = describeCurrentException();
+    const Failure error = describeCurrentException();
     CalculetteMain.reset();
-    showFatalReport(error);
+    showFatalReport(error, services.host);
     return 1;
   }
   // 5. Show the window and run the loop until it is closed.

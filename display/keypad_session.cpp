@@ -27,10 +27,10 @@ template <class Action>
 void Calculette::reportErrors(Action&& action) {
   try {
     action();
-  } catch (const CalcError& error) {
-    host_.showMessage(applicationErrorReport(error));
+  } catch (const CalcError&) {
+    host_.showMessage(applicationErrorReport(describeCurrentException().message));
   } catch (const std::bad_alloc&) {
-    host_.showMessage(applicationErrorReport(CalcError::ofKind(ErrorKind::EOutOfMemory)));
+    host_.showMessage(applicationErrorReport(describeCurrentException().message));
   }
 }
 

@@ -2,6 +2,8 @@
 #include "display/report.h"
 
 #include <cstdio>
+#include <exception>
+#include <new>
 
 namespace tallix {
 
@@ -19,6 +21,21 @@ std::string_view cutAtCharacter(std::string_view text, std::size_t limit) {
 }
 
 }  // namespace
+
+Failure describeCurrentException() {
+  try {
+    throw;
+  } catch (const CalcError& error) {
+    return {std::string(kindName(error.kind())), error.message()};
+  } catch (const std::bad_alloc&) {
+    const CalcError error = CalcError::ofKind(ErrorKind::EOutOfMemory);
+    return {std::string(kindName(error.kind())), error.message()};
+  } catch (const std::exception& error) {
+    return {"Exception", error.what()};
+  } catch (...) {
+    return {"Exception", "Exception inconnue"};
+  }
+}
 
 Message invalidInputBox() {
   return Message{std::string(kWindowCaption), "Entrée de la fonction incorrecte",

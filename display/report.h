@@ -18,6 +18,16 @@ inline constexpr std::string_view kFatalCaption = "Erreur d'application";
 // "Duvuroreza", warning icon, no point appended.
 Message invalidInputBox();
 
+// The error being handled (call it from a catch block) as the reports name
+// it: a CalcError gives its kind's name and its message, memory exhaustion
+// {"EOutOfMemory", "Mémoire insuffisante"}, any other std::exception
+// {"Exception", what()}, anything else {"Exception", "Exception inconnue"}.
+struct Failure {
+  std::string kind;
+  std::string message;
+};
+Failure describeCurrentException();
+
 // Appends "." when the message is not empty and its last byte, compared
 // unsigned, is above '.' (0x2E): "abc" -> "abc.", "x)" -> "x)", "é" -> "é.".
 std::string withReportPoint(std::string_view message);

@@ -18,10 +18,12 @@
 
 #include "ui/about/about_box.h"
 #include "ui/about/machine_figures.h"
-#include "ui/common/qt_host.h"
+#include "ui_services.h"
 
 using tallix::ui::MachineFigures;
 using tallix::ui::TAboutBox;
+using tallix::ui::testing::RecordingHelp;
+using tallix::ui::testing::RecordingQtHost;
 
 namespace {
 
@@ -73,7 +75,7 @@ QString kb(const char* digits) {
 class AboutBoxTest : public QObject {
   Q_OBJECT
  private slots:
-  void cleanup() { tallix::ui::setMachineFigures(nullptr); }
+  void cleanup() { machine_ = std::make_shared<tallix::ui::LinuxMachineFigures>(); }
 
   void controlsInCreationOrderAtTheirPlaces_data();
   void controlsInCreationOrderAtTheirPlaces();
@@ -92,6 +94,13 @@ class AboutBoxTest : public QObject {
   void productNameStaysBoldAtTwiceTheScale();
   void formShowErrorIsReportedWhileTheWindowIsShown();
   void render();
+
+ private:
+  // The window's services with the machine the test poses as.
+  tallix::ui::Services services() { return {host, help, *machine_}; }
+  RecordingQtHost host;
+  RecordingHelp help;
+  std::shared_ptr<const MachineFigures> machine_ = std::make_shared<tallix::ui::LinuxMachineFigures>();
 };
 
 void AboutBoxTest::controlsInCreationOrderAtTheirPlaces_data() {
@@ -125,7 +134,7 @@ void AboutBoxTest::controlsInCreationOrderAtTheirPlaces() {
   QFETCH(QString, name);
   QFETCH(QRect, geometry);
   QFETCH(QString, text);
-  TAboutBox box;
+  TAboutBox box(services());
   QList<QWidget*> order;
   for (QObject* object : box.children())
     if (auto* widget = qobject_cast<QWidget*>(object); widget != nullptr && !widget->objectName().isEmpty())
@@ -154,7 +163,7 @@ void AboutBoxTest::controlsInCreationOrderAtTheirPlaces() {
 }
 
 void AboutBoxTest::windowFrame() {
-  TAboutBox box;
+  TAboutBox box(services());
   QCOMPARE(box.windowTitle(), QStringLiteral("A propos de..."));
   QCOMPARE(box.size(), QSize(429, 392));
   QCOMPARE(box.minimumSize(), box.maximumSize());
@@ -174,7 +183,7 @@ void AboutBoxTest::windowFrame() {
 }
 
 void AboutBoxTest::descriptionLines() {
-  TAboutBox box;
+  TAboutBox box(services());
   auto* memo = child<QPlainTextEdit>(box, "Memo1");
   QStringList lines;
   for (QTextBlock block = memo->document()->begin(); block.isValid(); block = block.next())
@@ -208,8 +217,8 @@ void AboutBoxTest::descriptionLines() {
 
 void AboutBoxTest::figuresBeforeShowing() {
   auto machine = std::make_shared<FakeMachine>(2147483648ull, 1073741824);
-  tallix::ui::setMachineFigures(machine);
-  TAboutBox box;  // the start-up instance: built, never shown
+  machine_ = machine;
+  TAboutBox box(services());  // the start-up instance: built, never shown
   QCOMPARE(child<QLabel>(box, "PhysMemLabel")->text(), QStringLiteral("0"));
   QCOMPARE(child<QLabel>(box, "DisqueDurLabel")->text(), QStringLiteral("0"));
   QCOMPARE(child<QLabel>(box, "PhysMemLabel")->geometry().right() + 1, 321);
@@ -234,8 +243,8 @@ void AboutBoxTest::figuresOnShow() {
   QFETCH(qint64, disk);
   QFETCH(QString, memoryText);
   QFETCH(QString, diskText);
-  tallix::ui::setMachineFigures(std::make_shared<FakeMachine>(memory, disk));
-  TAboutBox box;
+  machine_ = std::make_shared<FakeMachine>(memory, disk);
+  TAboutBox box(services());
   box.show();
   auto* mem = child<QLabel>(box, "PhysMemLabel");
   auto* dsk = child<QLabel>(box, "DisqueDurLabel");
@@ -251,16 +260,16 @@ void AboutBoxTest::figuresOnShow() {
 
 void AboutBoxTest::figuresReadAfreshOnEachShowing() {
   auto first = std::make_shared<FakeMachine>(2147483648ull, 1073741824);
-  tallix::ui::setMachineFigures(first);
+  machine_ = first;
   {
-    TAboutBox box;
+    TAboutBox box(services());
     box.show();
     QCOMPARE(first->memoryReads, 1);
     QCOMPARE(first->diskReads, 1);
   }
   auto second = std::make_shared<FakeMachine>(17179869184ull, 2147483648ll);
-  tallix::ui::setMachineFigures(second);
-  TAboutBox again;
+  machine_ = second;
+  TAboutBox again(services());
   again.show();
   QCOMPARE(child<QLabel>(again, "PhysMemLabel")->text(), kb("16 777 216 KB"));
   QCOMPARE(child<QLabel>(again, "DisqueDurLabel")->text(), QStringLiteral("2048 MB"));
@@ -294,8 +303,8 @@ void AboutBoxTest::closeKeys() {
   QFETCH(int, key);
   QFETCH(int, modifiers);
   QFETCH(bool, closes);
-  tallix::ui::setMachineFigures(std::make_shared<FakeMachine>(1, -1));
-  TAboutBox box;
+  machine_ = std::make_shared<FakeMachine>(1, -1);
+  TAboutBox box(services());
   box.show();
   QVERIFY(QTest::qWaitForWindowActive(&box));
   auto* fermer = child<QPushButton>(box, "ButtonFermer");
@@ -318,7 +327,7 @@ void AboutBoxTest::closeKeys() {
 }
 
 void AboutBoxTest::centredOnTheDesktop() {
-  TAboutBox box;
+  TAboutBox box(services());
   box.show();
   const QRect desktop = box.screen()->virtualGeometry();
   const QRect frame = box.frameGeometry();
@@ -327,7 +336,7 @@ void AboutBoxTest::centredOnTheDesktop() {
 }
 
 void AboutBoxTest::webSiteButton() {
-  TAboutBox box;
+  TAboutBox box(services());
   auto* link = child<QPushButton>(box, "ButtonAutresLogiciels");
   QCOMPARE(link->focusPolicy(), Qt::NoFocus);
   QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
@@ -361,7 +370,7 @@ void AboutBoxTest::f1DoesNothing() {
   QCOMPARE(fired.count(), 1);  // the probe works
   plain.hide();
 
-  TAboutBox box;
+  TAboutBox box(services());
   box.show();
   QVERIFY(QTest::qWaitForWindowActive(&box));
   QTest::keyClick(box.focusWidget(), Qt::Key_F1);
@@ -375,13 +384,13 @@ void AboutBoxTest::usesTahomaByItself() {
   if (!QFontDatabase::hasFamily(QStringLiteral("Tahoma")) &&
       !QFile::exists(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf")))
     QSKIP("no Tahoma on this system");
-  TAboutBox box;
+  TAboutBox box(services());
   QCOMPARE(QFontInfo(child<QLabel>(box, "MemoirePhysiqueLabel")->font()).family(), QStringLiteral("Tahoma"));
   QCOMPARE(QFontInfo(child<QLabel>(box, "ProductNameLabel")->font()).family(), QStringLiteral("Tahoma"));
 }
 
 void AboutBoxTest::productNameStaysBoldAtTwiceTheScale() {
-  TAboutBox box;
+  TAboutBox box(services());
   auto* name = child<QLabel>(box, "ProductNameLabel");
   const auto ink = [name] {
     QImage image(name->size() * 2, QImage::Format_ARGB32_Premultiplied);
@@ -409,16 +418,16 @@ class FailingDisk final : public MachineFigures {
 };
 
 void AboutBoxTest::formShowErrorIsReportedWhileTheWindowIsShown() {
-  tallix::ui::setMachineFigures(std::make_shared<FailingDisk>());
+  machine_ = std::make_shared<FailingDisk>();
   std::vector<tallix::Message> boxes;
   bool shownWhileReported = false;
-  TAboutBox box;
-  const auto previous = tallix::ui::QtHost::setMessageInterceptor([&](const tallix::Message& m) {
+  TAboutBox box(services());
+  host.onMessage = [&](const tallix::Message& m) {
     boxes.push_back(m);
     shownWhileReported = box.isVisible();
-  });
+  };
   box.show();
-  tallix::ui::QtHost::setMessageInterceptor(previous);
+  host.onMessage = nullptr;
   QCOMPARE(boxes.size(), std::size_t{1});
   QCOMPARE(boxes.front().text, std::string("Disque illisible."));
   QCOMPARE(boxes.front().icon, tallix::MessageIcon::Stop);
@@ -430,8 +439,8 @@ void AboutBoxTest::formShowErrorIsReportedWhileTheWindowIsShown() {
 }
 
 void AboutBoxTest::render() {
-  tallix::ui::setMachineFigures(std::make_shared<FakeMachine>(17179869184ull, 4000000000000ll));
-  TAboutBox box;
+  machine_ = std::make_shared<FakeMachine>(17179869184ull, 4000000000000ll);
+  TAboutBox box(services());
   box.show();
   const QString path = QStringLiteral(TALLIX_TEST_OUTPUT_DIR "/about_box.png");
   QVERIFY(box.grab().save(path));

@@ -90,18 +90,6 @@ TEST(LinuxMachineFigures, RootDiskHasACapacity) {
   EXPECT_GT(capacity, 0);
 }
 
-TEST(MachineFiguresSource, ReplacedAndRestored) {
-  struct Fixed final : MachineFigures {
-    std::uint64_t totalPhysicalMemory() const override { return 42; }
-    std::int64_t diskCapacity() const override { return -1; }
-  };
-  auto previous = setMachineFigures(std::make_shared<Fixed>());
-  EXPECT_EQ(machineFigures().totalPhysicalMemory(), 42u);
-  setMachineFigures(nullptr);
-  EXPECT_NE(dynamic_cast<const LinuxMachineFigures*>(&machineFigures()), nullptr);
-  setMachineFigures(previous);
-}
-
 TEST(SeparateurMilliersDuSysteme, ReadsTheEnvironmentsLocaleNotTheProcessOne) {
   const char* saved = std::getenv("LC_ALL");
   const std::string previous = saved != nullptr ? saved : "";

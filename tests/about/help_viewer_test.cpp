@@ -39,7 +39,6 @@ class HelpViewerTest : public QObject {
   void missingFileOrTopic_data();
   void missingFileOrTopic();
   void openHelpReturnsAtOnceWithAViewer();
-  void openHelpHook();
   void render();
 };
 
@@ -151,7 +150,7 @@ void HelpViewerTest::openHelpReturnsAtOnceWithAViewer() {
   for (QWidget* expectedParent : {static_cast<QWidget*>(nullptr), &owner}) {
     const QWidgetList existing = QApplication::allWidgets();
     const QSet<QWidget*> before(existing.cbegin(), existing.cend());
-    tallix::ui::openHelp(kChm, 1000, expectedParent);
+    tallix::ui::ViewerHelpOpener().open(kChm, 1000, expectedParent);
     HelpViewer* viewer = nullptr;
     for (QWidget* w : QApplication::allWidgets())
       if (auto* v = qobject_cast<HelpViewer*>(w); v != nullptr && !before.contains(v)) viewer = v;
@@ -166,29 +165,6 @@ void HelpViewerTest::openHelpReturnsAtOnceWithAViewer() {
     viewer->close();
     QTRY_VERIFY(watch.isNull());
   }
-}
-
-void HelpViewerTest::openHelpHook() {
-  struct Call {
-    QString path;
-    int context;
-    QWidget* owner;
-  };
-  QList<Call> calls;
-  QWidget owner;
-  auto previous = tallix::ui::setHelpOpener(
-      [&calls](const QString& path, int context, QWidget* who) { calls.append({path, context, who}); });
-  tallix::ui::openHelp(QStringLiteral("/x/Tallix.chm"), 1000, &owner);
-  QCOMPARE(calls.size(), 1);
-  QCOMPARE(calls[0].path, QStringLiteral("/x/Tallix.chm"));
-  QCOMPARE(calls[0].context, 1000);
-  QCOMPARE(calls[0].owner, &owner);
-  // Restoring the previous opener (the viewer) stops the capture.
-  tallix::ui::setHelpOpener(previous);
-  tallix::ui::openHelp(QStringLiteral("/nonexistent/Tallix.chm"), 1000, nullptr);
-  QCOMPARE(calls.size(), 1);
-  for (QWidget* w : QApplication::topLevelWidgets())
-    if (qobject_cast<HelpViewer*>(w) != nullptr) w->close();
 }
 
 void HelpViewerTest::render() {

@@ -12,7 +12,9 @@
 #include "ui/main_window/align_edit.h"
 #include "ui/common/application.h"
 #include "ui/main_window/calculette_main.h"
+#include "ui/help/help.h"
 #include "ui/help/help_viewer.h"
+#include "ui_services.h"
 #include "ui/main_window/speed_button.h"
 
 using namespace tallix::ui;
@@ -35,11 +37,14 @@ void closeViewers() {
 
 class MainWindowHelpTest : public QObject {
   Q_OBJECT
+ public:
+  explicit MainWindowHelpTest(tallix::ui::testing::RecordingQtHost& host) : host_(host) {}
+
  private slots:
   void initTestCase() {
     loadTahoma();
     QVERIFY2(QFile::exists(helpFile()), qPrintable(helpFile()));
-    window_ = std::make_unique<TCalculetteMain>(tallix::Separateurs{U',', U' '});
+    window_ = std::make_unique<TCalculetteMain>(Services{host_, help_, machine_}, tallix::Separateurs{U',', U' '});
     window_->show();
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));
   }
@@ -57,6 +62,9 @@ class MainWindowHelpTest : public QObject {
   TSpeedButton* button(const char* name) { return window_->findChild<TSpeedButton*>(QLatin1String(name)); }
   QString ecran() { return window_->findChild<TAlignEdit*>(QStringLiteral("Ecran"))->text(); }
 
+  tallix::ui::testing::RecordingQtHost& host_;
+  ViewerHelpOpener help_;  // the real viewer
+  LinuxMachineFigures machine_;
   std::unique_ptr<TCalculetteMain> window_;
 };
 
@@ -128,8 +136,9 @@ void MainWindowHelpTest::missingHelpFileChangesNothingElse() {
 }
 
 int main(int argc, char** argv) {
-  TallixApplication app(argc, argv);
-  MainWindowHelpTest test;
+  tallix::ui::testing::RecordingQtHost host;
+  TallixApplication app(argc, argv, host);
+  MainWindowHelpTest test(host);
   return QTest::qExec(&test, argc, argv);
 }
 

@@ -4,16 +4,18 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <exception>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "app/startup.h"
 #include "engine/error.h"
 #include "ui/main_window/calculette_main.h"
-#include "ui/common/qt_host.h"
+#include "ui_services.h"
 
 using tallix::Message;
-using tallix::ui::QtHost;
+using tallix::ui::testing::TestServices;
 
 namespace {
 
@@ -26,21 +28,19 @@ void check(bool ok, const char* what) {
   }
 }
 
-std::vector<Message> boxes;
-
-int runWith(const tallix::app::StartupHooks& hooks) {
-  boxes.clear();
+// One run of the program with its own services.
+int runWith(TestServices& services, const tallix::app::StartupHooks& hooks) {
   static char name[] = "test_startup";
   char* argv[] = {name, nullptr};
-  return tallix::app::run(1, argv, hooks);
+  return tallix::app::run(1, argv, services.services(), hooks);
 }
 
 }  // namespace
 
 int main() {
-  QtHost::setMessageInterceptor([](const Message& m) { boxes.push_back(m); });
-
   {  // Closing the window ends the loop with code 0; the title is set.
+    TestServices services;
+    const std::vector<Message>& boxes = services.host.messages;
     tallix::app::StartupHooks hooks;
     std::string title;
     QString display;
@@ -55,16 +55,18 @@ int main() {
         }
       });
     };
-    check(runWith(hooks) == 0, "Fermer ends the program with exit code 0");
+    check(runWith(services, hooks) == 0, "Fermer ends the program with exit code 0");
     check(title == "Tallix Standart", "application title");
     check(display == QStringLiteral("0"), "the display starts on 0");
     check(boxes.empty(), "no box at a normal start");
   }
 
   {  // An error while the main window is being built is fatal.
+    TestServices services;
+    const std::vector<Message>& boxes = services.host.messages;
     tallix::app::StartupHooks hooks;
     hooks.beforeMainWindow = [] { throw tallix::CalcError::conversion("abc"); };
-    check(runWith(hooks) == 1, "a fatal start-up error exits with code 1");
+    check(runWith(services, hooks) == 1, "a fatal start-up error exits with code 1");
     check(boxes.size() == 1, "one fatal report");
     if (boxes.size() == 1) {
       check(boxes[0].caption == "Erreur d'application", "fatal caption");
@@ -79,19 +81,19 @@ int main() {
   }
 
   {  // An error in FormCreate is not fatal: reported, and start-up goes on.
+    TestServices services;
+    const std::vector<Message>& boxes = services.host.messages;
     tallix::app::StartupHooks hooks;
-    tallix::ui::TCalculetteMain::formCreateProbe() = [](int step) {
-      if (step == 5) throw std::runtime_error("panne");
-    };
+    services.help.failure = std::make_exception_ptr(std::runtime_error("panne"));
     hooks.beforeLoop = [] {
-      tallix::ui::TCalculetteMain::formCreateProbe() = nullptr;
       QTimer::singleShot(0, [] {
         for (QWidget* w : QApplication::topLevelWidgets()) {
           if (qobject_cast<tallix::ui::TCalculetteMain*>(w) != nullptr) w->close();
         }
       });
     };
-    check(runWith(hooks) == 0, "start-up goes on after a FormCreate error");
+    check(runWith(services, hooks) == 0,
+          "start-up goes on after a FormCreate error");
     check(boxes.size() == 1 && boxes[0].text == "panne." && boxes[0].caption == "Tallix Standart",
           "the FormCreate error is an application error report");
   }
@@ -103,7 +105,8 @@ int main() {
     qunsetenv("QT_QPA_PLATFORM");
     qunsetenv("DISPLAY");
     qunsetenv("WAYLAND_DISPLAY");
-    check(runWith({}) == 2, "no display: exit code 2");
+    TestServices services;
+    check(runWith(services, {}) == 2, "no display: exit code 2");
     if (!platform.isNull()) qputenv("QT_QPA_PLATFORM", platform);
     if (!display.isNull()) qputenv("DISPLAY", display);
     if (!wayland.isNull()) qputenv("WAYLAND_DISPLAY", wayland);

@@ -19,18 +19,19 @@
 
 #include "engine/error.h"
 #include "test_window_support.h"
+#include "ui_services.h"
 #include "ui/about/about_box.h"
 #include "ui/main_window/align_edit.h"
 #include "ui/common/application.h"
 #include "ui/main_window/calculette_main.h"
-#include "ui/help/help.h"
 #include "ui/main_window/speed_button.h"
 
 Q_DECLARE_METATYPE(std::exception_ptr)
 
 using namespace tallix;
 using namespace tallix::ui;
-using tallix::ui::testing::MessageRecorder;
+using tallix::ui::testing::RecordingQtHost;
+using tallix::ui::testing::TestServices;
 using tallix::ui::testing::ModalWatchdog;
 
 namespace {
@@ -52,9 +53,13 @@ class FailingWidget : public QWidget {
 class WindowTest : public QObject {
   Q_OBJECT
 
+ public:
+  explicit WindowTest(TestServices& services) : services_(services), boxes(&services.host) {}
+
  private:
+  TestServices& services_;
   std::unique_ptr<TCalculetteMain> window;
-  std::unique_ptr<MessageRecorder> boxes;
+  RecordingQtHost* boxes;
 
   TSpeedButton* button(const char* name) {
     auto* b = window->findChild<TSpeedButton*>(QLatin1String(name));
@@ -68,15 +73,16 @@ class WindowTest : public QObject {
 
  private slots:
   void init() {
-    boxes = std::make_unique<MessageRecorder>();
-    window = std::make_unique<TCalculetteMain>(Separateurs{U',', U' '});
+    boxes->messages.clear();
+    services_.help.opened.clear();
+    window = std::make_unique<TCalculetteMain>(services_.services(), Separateurs{U',', U' '});
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
   }
 
   void cleanup() {
     window.reset();
-    boxes.reset();
+    boxes->onMessage = nullptr;
   }
 
   void startsAsDesigned() {
@@ -327,12 +333,10 @@ class WindowTest : public QObject {
   }
 
   void formCreateErrorIsReportedAndTheWindowStillWorks() {
-    TCalculetteMain::formCreateProbe() = [](int step) {
-      if (step == 3) throw CalcError::ofKind(ErrorKind::EOverflow);
-    };
+    services_.help.failure = std::make_exception_ptr(CalcError::ofKind(ErrorKind::EOverflow));
     boxes->messages.clear();
-    TCalculetteMain other(Separateurs{});
-    TCalculetteMain::formCreateProbe() = nullptr;
+    TCalculetteMain other(services_.services(), Separateurs{});
+    services_.help.failure = nullptr;
     QCOMPARE(boxes->messages.size(), std::size_t{1});
     QCOMPARE(boxes->messages.front().text, std::string("Débordement en virgule flottante."));
     QVERIFY(other.fichierAide().isEmpty());  // the steps after the failing one did not run
@@ -342,15 +346,7 @@ class WindowTest : public QObject {
   }
 
   void helpFromTheButtonF1AndTheMenu() {
-    struct Opened {
-      QString path;
-      int context;
-      QWidget* owner;
-    };
-    std::vector<Opened> opened;
-    HelpOpener previous = setHelpOpener([&](const QString& path, int context, QWidget* owner) {
-      opened.push_back({path, context, owner});
-    });
+    const auto& opened = services_.help.opened;
     click("ButtonAide");
     QTest::keyClick(ecran(), Qt::Key_F1);
     QMenu* menu = window->popupMenu();
@@ -361,7 +357,6 @@ class WindowTest : public QObject {
     bool callHelp = false;
     QVERIFY(window->HelpChm(8, 1000, callHelp));  // a pop-up request is swallowed
     QVERIFY(callHelp);
-    setHelpOpener(previous);
 
     QCOMPARE(opened.size(), std::size_t{3});
     const QString file = QCoreApplication::applicationDirPath() + QStringLiteral("/Tallix.chm");
@@ -479,9 +474,10 @@ class WindowTest : public QObject {
 };
 
 int main(int argc, char** argv) {
-  TallixApplication app(argc, argv);
+  TestServices services;
+  TallixApplication app(argc, argv, services.host);
   QCoreApplication::setApplicationName(QStringLiteral("Tallix Standart"));
-  WindowTest test;
+  WindowTest test(services);
   return QTest::qExec(&test, argc, argv);
 }
 

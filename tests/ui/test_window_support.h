@@ -1,32 +1,13 @@
 #pragma once
-// Helpers of the window tests: recording message boxes instead of showing
-// them, and a watchdog that fails a test instead of hanging on a box.
-
-#include <vector>
+// Helper of the window tests: a watchdog that fails a test instead of
+// hanging on a box.
 
 #include <QApplication>
 #include <QDialog>
 #include <QTimer>
 
-#include "display/host.h"
-#include "ui/common/qt_host.h"
 
 namespace tallix::ui::testing {
-
-// Every box shown while it lives is recorded, none reaches the screen.
-class MessageRecorder {
- public:
-  MessageRecorder() {
-    previous_ = QtHost::setMessageInterceptor([this](const Message& m) { messages.push_back(m); });
-  }
-  ~MessageRecorder() { QtHost::setMessageInterceptor(previous_); }
-  MessageRecorder(const MessageRecorder&) = delete;
-  MessageRecorder& operator=(const MessageRecorder&) = delete;
-  std::vector<Message> messages;
-
- private:
-  QtHost::Interceptor previous_;
-};
 
 // Closes any dialog that opens while it lives and counts them: a test that
 // expects none checks `opened == 0` instead of waiting forever.

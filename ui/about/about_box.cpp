@@ -129,10 +129,11 @@ const QStringList& TAboutBox::description() {
 
 QString TAboutBox::authorUrl() { return QString::fromUtf8(TALLIX_AUTHOR_URL); }
 
-TAboutBox::TAboutBox(QWidget* owner)
+TAboutBox::TAboutBox(const Services& services, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                         Qt::WindowCloseButtonHint) {
+                         Qt::WindowCloseButtonHint),
+      services_(services) {
   setObjectName(QStringLiteral("AboutBox"));
   setWindowTitle(QStringLiteral("A propos de..."));
   setFixedSize(kClientWidth, kClientHeight);
@@ -241,7 +242,7 @@ void TAboutBox::placeRight(QLabel* label, const QString& text) {
 }
 
 void TAboutBox::FormShow() {
-  const MachineFigures& figures = machineFigures();
+  const MachineFigures& figures = services_.machine;
   placeRight(PhysMemLabel, QString::fromStdString(
                                texteMemoire(figures.totalPhysicalMemory(), separateurMilliersDuSysteme())));
   const std::int64_t capacity = figures.diskCapacity();
@@ -256,7 +257,7 @@ void TAboutBox::showEvent(QShowEvent* event) {
   if (!event->spontaneous()) {
     // An error is reported while the window is being shown; it then shows
     // with whatever figures were filled before the error.
-    reportErrors([this] { FormShow(); });
+    reportErrors(services_.host, [this] { FormShow(); });
     // Centred on the whole desktop, all screens taken together.
     if (const QScreen* screen = this->screen()) {
       const QRect desktop = screen->virtualGeometry();

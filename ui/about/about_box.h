@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <QStringList>
 
+#include "ui/common/services.h"
+
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -15,7 +17,9 @@ namespace tallix::ui {
 class TAboutBox : public QDialog {
   Q_OBJECT
  public:
-  explicit TAboutBox(QWidget* owner = nullptr);
+  // The figures come from `services.machine` and errors are reported
+  // through `services.host`; the services must outlive the window.
+  explicit TAboutBox(const Services& services, QWidget* owner = nullptr);
   ~TAboutBox() override;
 
   // The twelve lines of the description, trailing blanks and empty lines
@@ -26,7 +30,7 @@ class TAboutBox : public QDialog {
   static QString authorUrl();
 
  public slots:
-  // Fills the memory and disk figures from the current machine source.
+  // Fills the memory and disk figures from the machine's figures.
   void FormShow();
   // Opens the author's web site in the desktop's browser; failure is ignored.
   void ButtonMailToClick();
@@ -40,6 +44,8 @@ class TAboutBox : public QDialog {
 
  private:
   void placeRight(QLabel* label, const QString& text);
+
+  Services services_;
 
   QLabel* ImageAboutBox1 = nullptr;
   QLabel* MemoirePhysiqueLabel = nullptr;

@@ -28,24 +28,6 @@ std::int64_t LinuxMachineFigures::diskCapacity() const {
   return static_cast<std::int64_t>(blocks * size);
 }
 
-namespace {
-
-std::shared_ptr<const MachineFigures>& currentSource() {
-  static std::shared_ptr<const MachineFigures> source = std::make_shared<LinuxMachineFigures>();
-  return source;
-}
-
-}  // namespace
-
-const MachineFigures& machineFigures() { return *currentSource(); }
-
-std::shared_ptr<const MachineFigures> setMachineFigures(std::shared_ptr<const MachineFigures> source) {
-  if (!source) source = std::make_shared<LinuxMachineFigures>();
-  auto previous = std::move(currentSource());
-  currentSource() = std::move(source);
-  return previous;
-}
-
 std::string texteMemoire(std::uint64_t octets, char32_t milliers) {
   const Extended kilooctets = static_cast<Extended>(octets) / 1024.0L;
   return FormaterMotif("#,###\" KB\"", kilooctets, milliers);

@@ -1,10 +1,10 @@
 #pragma once
 // The two figures the About window shows about the machine: its total
 // physical memory and the capacity of the disk holding the root file system.
-// The source is replaceable so tests can pose as any machine.
+// The program reads the Linux figures; a test hands its own through the
+// windows' services.
 
 #include <cstdint>
-#include <memory>
 #include <string>
 
 namespace tallix::ui {
@@ -24,12 +24,6 @@ class LinuxMachineFigures final : public MachineFigures {
   std::uint64_t totalPhysicalMemory() const override;
   std::int64_t diskCapacity() const override;
 };
-
-// The source every About window reads when it is shown (a LinuxMachineFigures
-// until replaced). setMachineFigures() returns the previous source; nullptr
-// restores the Linux one.
-const MachineFigures& machineFigures();
-std::shared_ptr<const MachineFigures> setMachineFigures(std::shared_ptr<const MachineFigures> source);
 
 // The memory figure: bytes / 1024 in extended precision, rounded half up to
 // whole kilobytes and grouped with `milliers`.

@@ -1,20 +1,14 @@
 #include "ui/common/application.h"
 
-#include <new>
-#include <string>
+#include <QAbstractButton>
 
-#include "engine/error.h"
 #include "display/report.h"
-#include "ui/common/qt_host.h"
 #include "ui/common/toolkit_language.h"
 
 namespace tallix::ui {
 
-TallixApplication::TallixApplication(int& argc, char** argv) : QApplication(argc, argv) {}
-
-TallixApplication* TallixApplication::instance() {
-  return qobject_cast<TallixApplication*>(QCoreApplication::instance());
-}
+TallixApplication::TallixApplication(int& argc, char** argv, Host& reports)
+    : QApplication(argc, argv), reports_(reports) {}
 
 bool TallixApplication::notify(QObject* receiver, QEvent* event) {
   // Qt's own menus (the display line's, the description's) speak French;
@@ -23,32 +17,27 @@ bool TallixApplication::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
   } catch (...) {
-    reportCurrentException();
+    reportCurrentException(reports_);
     return true;
   }
 }
 
-bool TallixApplication::HelpCommand(quint16 command, qint32 data) {
-  if (!helpHandler_) return false;
-  bool callHelp = true;
-  return helpHandler_(command, data, callHelp);
+void showThrough(Host& host, const Message& message) {
+  if (message.icon == MessageIcon::Stop && !message.taskModal &&
+      qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
+    if (QWidget* grabber = QWidget::mouseGrabber()) grabber->releaseMouse();
+    for (QWidget* widget : QApplication::allWidgets()) {
+      if (auto* button = qobject_cast<QAbstractButton*>(widget); button != nullptr && button->isDown()) {
+        button->setDown(false);
+      }
+    }
+  }
+  host.showMessage(message);
 }
 
-void reportCurrentException() {
-  std::string message;
+void reportCurrentException(Host& host) noexcept {
   try {
-    throw;
-  } catch (const CalcError& error) {
-    message = error.message();
-  } catch (const std::bad_alloc&) {
-    message = CalcError::ofKind(ErrorKind::EOutOfMemory).message();
-  } catch (const std::exception& error) {
-    message = error.what();
-  } catch (...) {
-    message = "Exception inconnue";
-  }
-  try {
-    QtHost::showMessageBox(applicationErrorReport(message));
+    showThrough(host, applicationErrorReport(describeCurrentException().message));
   } catch (...) {
     // A report that cannot be shown is dropped; the loop must go on.
   }

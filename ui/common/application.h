@@ -1,49 +1,47 @@
 #pragma once
-// The application object: the one event loop's error net and the
-// application-wide help handler.
-
-#include <exception>
-#include <functional>
+// The application object, the one event loop's error net, and the error
+// boundary of every handler Qt calls.
 
 #include <QApplication>
+
+#include "display/host.h"
 
 namespace tallix::ui {
 
 class TallixApplication : public QApplication {
   Q_OBJECT
  public:
-  TallixApplication(int& argc, char** argv);
+  // `reports` shows the application error report of an error that escapes
+  // the handling of an event.
+  TallixApplication(int& argc, char** argv, Host& reports);
 
   // Delivers the event; an error escaping its handling is shown by the
   // application error report and the loop goes on with the next event.
   bool notify(QObject* receiver, QEvent* event) override;
 
-  // The application's help handler: command, data and the call-help flag
-  // (in and out); returns true when the request was handled.
-  using HelpHandler = std::function<bool(quint16 command, qint32 data, bool& callHelp)>;
-  void setHelpHandler(HelpHandler handler) { helpHandler_ = std::move(handler); }
-  // Offers a help request to the help handler; false when none handled it.
-  bool HelpCommand(quint16 command, qint32 data);
-
-  static TallixApplication* instance();
-
  private:
-  HelpHandler helpHandler_;
+  Host& reports_;
 };
 
-// The application error report of the exception being handled (call it from
-// a catch block): a CalcError shows its own message, memory exhaustion
-// "Mémoire insuffisante", any other std::exception its what().
-void reportCurrentException();
+// Shows `message` through `host`. An application error report (stop icon,
+// not task-modal) first cancels the mouse's current mode: a grab ends and a
+// button held down goes up without a click, so releasing the mouse over it
+// later does nothing.
+void showThrough(Host& host, const Message& message);
 
-// Runs `action`, reporting any error that escapes it: the boundary of every
-// handler that Qt calls.
+// The application error report of the exception being handled (call it from
+// a catch block), shown through `host`: "Débordement en virgule flottante."
+// for an overflow. A report that cannot be shown is dropped.
+void reportCurrentException(Host& host) noexcept;
+
+// Runs `action`, reporting any error that escapes it through `host`: the
+// boundary of every handler that Qt calls.
 template <class Action>
-void reportErrors(Action&& action) noexcept {
+void reportErrors(Host& host, Action&& action) noexcept {
   try {
     action();
   } catch (...) {
-    reportCurrentException();
+    reportCurrentException(host);
   }
 }
 

@@ -1,6 +1,5 @@
 #include "ui/common/qt_host.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QMessageBox>
@@ -10,32 +9,14 @@
 namespace tallix::ui {
 namespace {
 
-QtHost::Interceptor& interceptor() {
-  static QtHost::Interceptor hook;
-  return hook;
-}
-
 QClipboard* clipboardOrThrow() {
   QClipboard* clipboard = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
                               ? QGuiApplication::clipboard()
                               : nullptr;
   if (clipboard == nullptr) {
-    throw CalcError(ErrorKind::Exception, "Impossible d'ouvrir le Presse-papiers");
+    throw CalcError::ofKind(ErrorKind::Exception);
   }
   return clipboard;
-}
-
-// The mouse's current mode is cancelled before an error report takes over
-// the input: a grab ends, and a button held down goes up without clicking,
-// so releasing the mouse over it later does nothing.
-void cancelMouseModes() {
-  if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return;
-  if (QWidget* grabber = QWidget::mouseGrabber()) grabber->releaseMouse();
-  for (QWidget* widget : QApplication::allWidgets()) {
-    if (auto* button = qobject_cast<QAbstractButton*>(widget); button != nullptr && button->isDown()) {
-      button->setDown(false);
-    }
-  }
 }
 
 }  // namespace
@@ -65,21 +46,7 @@ QString QtHost::boxText(const std::string& utf8) {
   return shown;
 }
 
-QtHost::Interceptor QtHost::setMessageInterceptor(Interceptor hook) {
-  std::swap(interceptor(), hook);
-  return hook;
-}
-
-void QtHost::showMessageBox(const Message& message) {
-  // The stop box of the event loop (not the calculator's own warning, not
-  // the fatal report) is the application error report.
-  if (message.icon == MessageIcon::Stop && !message.taskModal) cancelMouseModes();
-  if (interceptor()) {
-    // Copy first: the interceptor may replace itself.
-    Interceptor hook = interceptor();
-    hook(message);
-    return;
-  }
+void QtHost::showMessage(const Message& message) {
   QWidget* owner = nullptr;
   if (!message.taskModal) {
     owner = QApplication::activeModalWidget();

@@ -1,7 +1,6 @@
 #pragma once
 // The Qt side of the host: modal message boxes and the system clipboard.
 
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -13,16 +12,13 @@ namespace tallix::ui {
 
 class QtHost : public Host {
  public:
-  void showMessage(const Message& message) override { showMessageBox(message); }
-  std::string clipboardText() override;
-  void setClipboardText(std::string_view text) override;
-
   // A modal box with one "OK" button: warning or stop icon, modal for the
   // whole program, owned by the program's active window (none for a
-  // task-modal message). "\r\n" in the text becomes a line break. An
-  // application error report (stop icon, not task-modal) first releases a
-  // button held down with the mouse, without a click.
-  static void showMessageBox(const Message& message);
+  // task-modal message). "\r\n" in the text becomes a line break.
+  void showMessage(const Message& message) override;
+  // Throw CalcError::ofKind(ErrorKind::Exception) when there is no clipboard.
+  std::string clipboardText() override;
+  void setClipboardText(std::string_view text) override;
 
   // The text the box shows. A message of thousands of characters (a long
   // pasted text quoted by the conversion error) keeps its first and last
@@ -36,10 +32,6 @@ class QtHost : public Host {
   static constexpr qsizetype kBoxWordLength = 60;
   static QString boxText(const std::string& utf8);
 
-  // Test hook: while set, every box goes to the interceptor instead of the
-  // screen. Returns the previous interceptor.
-  using Interceptor = std::function<void(const Message&)>;
-  static Interceptor setMessageInterceptor(Interceptor interceptor);
 };
 
 }  // namespace tallix::ui

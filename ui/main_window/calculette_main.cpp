@@ -15,9 +15,7 @@
 #include "ui/main_window/align_edit.h"
 #include "ui/common/application.h"
 #include "ui/common/glyphs.h"
-#include "ui/help/help.h"
 #include "ui/common/locale_settings.h"
-#include "ui/common/qt_host.h"
 #include "ui/main_window/speed_button.h"
 
 namespace tallix::ui {
@@ -47,10 +45,14 @@ bool isShortcut(const QKeyEvent& key, Qt::Key letter) {
 
 }  // namespace
 
-// Mirrors the Calculette into the window; messages and clipboard are Qt's.
-class TCalculetteMain::WindowHost : public QtHost {
+// Mirrors the Calculette into the window; messages and the clipboard go to
+// the services' host.
+class TCalculetteMain::WindowHost : public Host {
  public:
-  explicit WindowHost(TCalculetteMain& window) : window_(window) {}
+  WindowHost(TCalculetteMain& window, Host& outside) : window_(window), outside_(outside) {}
+  void showMessage(const Message& message) override { showThrough(outside_, message); }
+  std::string clipboardText() override { return outside_.clipboardText(); }
+  void setClipboardText(std::string_view text) override { outside_.setClipboardText(text); }
   void displayChanged(std::string_view text) override {
     window_.mirrorDisplay(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
   }
@@ -58,11 +60,13 @@ class TCalculetteMain::WindowHost : public QtHost {
 
  private:
   TCalculetteMain& window_;
+  Host& outside_;
 };
 
-TCalculetteMain::TCalculetteMain(Separateurs regional, QWidget* parent)
+TCalculetteMain::TCalculetteMain(const Services& services, Separateurs regional, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      host_(std::make_unique<WindowHost>(*this)),
+      services_(services),
+      host_(std::make_unique<WindowHost>(*this, services.host)),
       regional_(regional) {
   setObjectName(QStringLiteral("CalculetteMain"));
   setWindowTitle(QString::fromUtf8(kWindowCaption.data(), static_cast<qsizetype>(kWindowCaption.size())));
@@ -75,50 +79,26 @@ TCalculetteMain::TCalculetteMain(Separateurs regional, QWidget* parent)
   buildControls();
   buildPopupMenu();
   calc_ = std::make_unique<Calculette>(*host_, regional_);
-  QCoreApplication::instance()->installEventFilter(this);
-  reportErrors([this] { FormCreate(); });
+  // Keys are previewed where they are delivered: the window and its own
+  // controls (the popup menu among them), nothing else in the program.
+  installEventFilter(this);
+  for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
+  reportErrors(services_.host, [this] { FormCreate(); });
 }
 
-TCalculetteMain::~TCalculetteMain() {
-  if (QCoreApplication::instance() != nullptr) QCoreApplication::instance()->removeEventFilter(this);
-  if (TallixApplication* app = TallixApplication::instance()) app->setHelpHandler({});
-}
-
-std::function<void(int)>& TCalculetteMain::formCreateProbe() {
-  static std::function<void(int)> probe;
-  return probe;
-}
+TCalculetteMain::~TCalculetteMain() = default;
 
 TSpeedButton* TCalculetteMain::button(Control control) const {
   return buttons_[static_cast<std::size_t>(control)];
 }
 
+// The operator buttons carry their Tag from buildControls, and F1 reaches
+// HelpChm through the window's own key preview.
 void TCalculetteMain::FormCreate() {
-  const auto step = [](int n) {
-    if (formCreateProbe()) formCreateProbe()(n);
-  };
   // RazEcran: the Calculette starts on "0"; show it.
   mirrorDisplay(QString::fromStdString(calc_->displayText()));
-  step(1);
   CheminApplication();
-  step(2);
-  FSeparateur = regional_.decimal;
-  step(3);
-  FFichierAide = FCheminApplication + QStringLiteral("Tallix.chm");
-  step(4);
-  if (TallixApplication* app = TallixApplication::instance()) {
-    app->setHelpHandler([this](quint16 command, qint32 helpData, bool& callHelp) {
-      return HelpChm(command, helpData, callHelp);
-    });
-  }
-  step(5);
-  for (Control control : {Control::ButtonCancel, Control::AdditionButton, Control::SoustractionButton,
-                          Control::MultiplicationButton, Control::DivisionButton, Control::PourcentageButton,
-                          Control::RacineCarreeButton, Control::PuissanceCarreeButton,
-                          Control::PuissanceCubeButton}) {
-    button(control)->Tag = operatorCode(control).value_or(0);
-  }
-  step(6);
+  FFichierAide = services_.help.helpFile(FCheminApplication);
 }
 
 void TCalculetteMain::CheminApplication() {
@@ -138,13 +118,15 @@ void TCalculetteMain::buildPopupMenu() {
   coller->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
   connect(copier, &QAction::triggered, this, &TCalculetteMain::PopUpCopierClick);
   connect(coller, &QAction::triggered, this, &TCalculetteMain::PopUpCollerClick);
-  PopupCalculette->installEventFilter(this);
 }
 
 void TCalculetteMain::press(Control control) { calc_->press(control); }
 
-void TCalculetteMain::AfficheClavier(QObject* /*sender*/, char32_t typed) {
-  if (const std::optional<Control> control = controlForKey(typed)) press(*control);
+void TCalculetteMain::AfficheClavier(QObject* /*sender*/, char32_t typed) { calc_->typeKey(typed); }
+
+void TCalculetteMain::showWindowHelp() {
+  bool callHelp = true;
+  HelpChm(HELP_CONTEXT, kHelpContext, callHelp);
 }
 
 void TCalculetteMain::PopUpCopierClick() { calc_->copy(); }
@@ -152,14 +134,14 @@ void TCalculetteMain::PopUpCopierClick() { calc_->copy(); }
 void TCalculetteMain::PopUpCollerClick() { calc_->paste(); }
 
 void TCalculetteMain::ButtonAideClick() {
-  reportErrors([this] { openHelp(FFichierAide, kHelpContext, this); });
+  reportErrors(services_.host, [this] { services_.help.open(FFichierAide, kHelpContext, this); });
 }
 
 void TCalculetteMain::AboutButtonClick() {
-  reportErrors([this] {
+  reportErrors(services_.host, [this] {
     // A fresh window on every click, destroyed when it closes or when
     // showing it fails.
-    std::unique_ptr<TAboutBox> box = std::make_unique<TAboutBox>(this);
+    std::unique_ptr<TAboutBox> box = std::make_unique<TAboutBox>(services_, this);
     box->exec();
   });
 }
@@ -169,7 +151,7 @@ void TCalculetteMain::FermerButtonClick() { close(); }
 bool TCalculetteMain::HelpChm(quint16 command, qint32 helpData, bool& callHelp) {
   callHelp = false;
   if (command == HELP_CONTEXT) {
-    openHelp(FFichierAide, helpData, nullptr);
+    services_.help.open(FFichierAide, helpData, nullptr);
   } else {
     callHelp = true;
   }
@@ -195,7 +177,7 @@ bool TCalculetteMain::previewKey(QObject* watched, QEvent* event) {
     // F1 over the open menu: its items carry no topic, so the window's.
     auto* key = static_cast<QKeyEvent*>(event);
     if (event->type() == QEvent::KeyPress && key->key() == Qt::Key_F1) {
-      if (TallixApplication* app = TallixApplication::instance()) app->HelpCommand(HELP_CONTEXT, kHelpContext);
+      showWindowHelp();
       return true;
     }
     return false;
@@ -221,7 +203,7 @@ bool TCalculetteMain::previewKey(QObject* watched, QEvent* event) {
     return true;
   }
   if (key->key() == Qt::Key_F1) {
-    if (TallixApplication* app = TallixApplication::instance()) app->HelpCommand(HELP_CONTEXT, kHelpContext);
+    showWindowHelp();
     return true;
   }
   if (const char32_t typed = typedCharacter(*key)) AfficheClavier(watched, typed);
@@ -231,7 +213,7 @@ bool TCalculetteMain::previewKey(QObject* watched, QEvent* event) {
 bool TCalculetteMain::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) return false;
   bool consumed = false;
-  reportErrors([&] { consumed = previewKey(watched, event); });
+  reportErrors(services_.host, [&] { consumed = previewKey(watched, event); });
   return consumed;
 }
 
@@ -264,7 +246,7 @@ void TCalculetteMain::changeEvent(QEvent* event) {
 }
 
 void TCalculetteMain::rereadRegionalSettings() {
-  reportErrors([this] {
+  reportErrors(services_.host, [this] {
     regional_ = readRegionalSettings();
     calc_->changerReglagesRegionaux(regional_);
   });

@@ -4,7 +4,6 @@
 // Copier / Coller menu and routes help. The logic lives in the Calculette.
 
 #include <array>
-#include <functional>
 #include <memory>
 
 #include <QString>
@@ -13,6 +12,7 @@
 #include "display/keypad_session.h"
 #include "display/controls.h"
 #include "engine/regional.h"
+#include "ui/common/services.h"
 
 class QButtonGroup;
 class QFrame;
@@ -29,23 +29,21 @@ class TCalculetteMain : public QWidget {
  public:
   // Builds every control, then runs FormCreate; an error in FormCreate is
   // shown by the application error report and the window is finished anyway.
-  explicit TCalculetteMain(Separateurs regional, QWidget* parent = nullptr);
+  // Messages, the clipboard, help and the About window's figures go through
+  // `services`, which must outlive the window.
+  TCalculetteMain(const Services& services, Separateurs regional, QWidget* parent = nullptr);
   ~TCalculetteMain() override;
 
   const Calculette& calculette() const { return *calc_; }
   const QString& cheminApplication() const { return FCheminApplication; }
   const QString& fichierAide() const { return FFichierAide; }
-  char32_t separateur() const { return FSeparateur; }
   TSpeedButton* button(Control control) const;
   QMenu* popupMenu() const { return PopupCalculette; }
 
-  // The help handler installed by FormCreate: a context request (command 1)
-  // opens the help file at `data` with no owner; any other command is
+  // The window's help handler, where F1 lands: a context request (command
+  // 1) opens the help file at `data` with no owner; any other command is
   // swallowed with callHelp set. Always returns true.
   bool HelpChm(quint16 command, qint32 data, bool& callHelp);
-
-  // Test hook: called after each step (1..6) of FormCreate.
-  static std::function<void(int step)>& formCreateProbe();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -65,6 +63,7 @@ class TCalculetteMain : public QWidget {
   void CheminApplication();
   void press(Control control);
   void AfficheClavier(QObject* sender, char32_t typed);
+  void showWindowHelp();
   void PopUpCopierClick();
   void PopUpCollerClick();
   void ButtonAideClick();
@@ -75,12 +74,12 @@ class TCalculetteMain : public QWidget {
   bool previewKey(QObject* watched, QEvent* event);
   void rereadRegionalSettings();
 
+  Services services_;
   std::unique_ptr<WindowHost> host_;
   std::unique_ptr<Calculette> calc_;
   Separateurs regional_;
   QString FCheminApplication;
   QString FFichierAide;
-  char32_t FSeparateur = U'.';
   bool centred_ = false;
 
   QFrame* PanelCalculette = nullptr;
