@@ -332,13 +332,4 @@ std::string TexteResultat(Extended v, DecimalMode mode, char32_t separateur, cha
   return t;
 }
 
-std::string FormatDisque(std::int64_t megaoctets) {
-  char tampon[32];
-  auto [fin, erreur] = std::to_chars(tampon, tampon + sizeof tampon, megaoctets);
-  (void)erreur;
-  std::string texte(tampon, fin);
-  texte += " MB";
-  return texte;
-}
-
 }  // namespace tallix

@@ -44,14 +44,6 @@ std::string NombreEnTexteFixe(Extended v, int decimals, char32_t separateur);
 // TexteResultat(12.5L, DecimalMode::Toutes, ',', ',') == "12,5".
 std::string TexteResultat(Extended v, DecimalMode mode, char32_t separateur, char32_t fSeparateur);
 
-// Formats with a pattern such as #,###" KB": digit placeholders, ',' turns on
-// grouping with `milliers`, a quoted literal. FormaterMotif("#,###\" KB\"",
-// 1536.5L, U' ') == "1 537 KB"; a value that rounds to 0 gives " KB".
-std::string FormaterMotif(std::string_view motif, Extended v, char32_t milliers);
-
-// The disk figure, format "%d MB": FormatDisque(76319) == "76319 MB".
-std::string FormatDisque(std::int64_t megaoctets);
-
 // UTF-8 bytes of one character.
 std::string utf8(char32_t c);
 

@@ -1,5 +1,6 @@
-// The About window's two machine figures: the text each byte count gives,
-// and the Linux source against what the kernel reports elsewhere.
+// The About window's two machine figures: the pattern formatting, the text
+// each byte count gives, and the Linux source against what the kernel
+// reports elsewhere.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -9,9 +10,45 @@
 #include <string>
 
 #include "ui/about/machine_figures.h"
+#include "ui/about/number_pattern.h"
 
 namespace tallix::ui {
 namespace {
+
+struct FigureMemoire {
+  Extended ko;
+  const char* texte;
+};
+
+class Memoire : public ::testing::TestWithParam<FigureMemoire> {};
+
+TEST_P(Memoire, GroupsThousandsWithASpace) {
+  EXPECT_EQ(FormaterMotif("#,###\" KB\"", GetParam().ko, U' '), GetParam().texte);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, Memoire,
+                         ::testing::Values(FigureMemoire{0, " KB"}, FigureMemoire{0.4990234375L, " KB"},
+                                           FigureMemoire{0.5L, "1 KB"}, FigureMemoire{999, "999 KB"},
+                                           FigureMemoire{1000, "1 000 KB"}, FigureMemoire{1536.5L, "1 537 KB"},
+                                           FigureMemoire{523776, "523 776 KB"},
+                                           FigureMemoire{4194303.9990234375L, "4 194 304 KB"},
+                                           FigureMemoire{1e21L, "1 000 000 000 000 000 000 000 KB"}));
+
+TEST(Motif, SeparatorsAndPlaceholders) {
+  EXPECT_EQ(FormaterMotif("#,###\" KB\"", 1234567, U'\u202f'), "1\u202f234\u202f567 KB");
+  EXPECT_EQ(FormaterMotif("#,###\" KB\"", 1234567, 0), "1234567 KB");
+  EXPECT_EQ(FormaterMotif("####", 1234567, U' '), "1234567");
+  EXPECT_EQ(FormaterMotif("0000", 12, U' '), "0012");
+  EXPECT_EQ(FormaterMotif("#,##0.00", 1234.5L, U' '), "1 234.50");
+  EXPECT_EQ(FormaterMotif("#.##", 2.5L, U' '), "2.5");
+}
+
+TEST(Disque, FormatsTheSignedInteger) {
+  EXPECT_EQ(formatMegabytes(76319), "76319 MB");
+  EXPECT_EQ(formatMegabytes(0), "0 MB");
+  EXPECT_EQ(formatMegabytes(-12), "-12 MB");
+  EXPECT_EQ(formatMegabytes(INT64_MIN), "-9223372036854775808 MB");
+}
 
 struct MemoryCase {
   const char* name;

@@ -3,7 +3,7 @@
 #include <sys/statvfs.h>
 #include <sys/sysinfo.h>
 
-#include "engine/conversion.h"
+#include "ui/about/number_pattern.h"
 #include "engine/extended.h"
 #include "engine/regional.h"
 #include "ui/common/locale_settings.h"
@@ -35,7 +35,7 @@ std::string texteMemoire(std::uint64_t octets, char32_t milliers) {
 
 std::string texteDisque(std::int64_t octets) {
   const Extended megaoctets = static_cast<Extended>(octets) / 1024.0L / 1024.0L;
-  return FormatDisque(static_cast<std::int64_t>(megaoctets));
+  return formatMegabytes(static_cast<std::int64_t>(megaoctets));
 }
 
 char32_t separateurMilliersDuSysteme() { return readRegionalSettings().milliers; }

@@ -1,10 +1,12 @@
-// FormaterMotif: numbers through a display pattern such as #,###" KB".
+// The About window's number texts: a display pattern such as #,###" KB",
+// and the disk figure.
+#include "ui/about/number_pattern.h"
 
-#include <string>
+#include <charconv>
 
 #include "engine/conversion.h"
 
-namespace tallix {
+namespace tallix::ui {
 
 namespace {
 
@@ -24,7 +26,7 @@ struct Motif {
 // quotes is literal; any other character that is not a placeholder is a
 // literal too, placed before the number when it precedes the first
 // placeholder and after it otherwise.
-Motif lireMotif(std::string_view motif) {
+Motif readPattern(std::string_view motif) {
   Motif m;
   bool chiffreVu = false;
   for (std::size_t i = 0; i < motif.size(); ++i) {
@@ -60,7 +62,7 @@ Motif lireMotif(std::string_view motif) {
 }  // namespace
 
 std::string FormaterMotif(std::string_view motif, Extended v, char32_t milliers) {
-  const Motif m = lireMotif(motif);
+  const Motif m = readPattern(motif);
   const FormeDecimale f = VersFormeDecimale(v, 18, m.decimalesMax);
   std::string texte = m.avant;
   if (f.special == FormeDecimale::Special::Infini) return texte + (f.Negatif ? "-INF" : "INF") + m.apres;
@@ -95,4 +97,13 @@ std::string FormaterMotif(std::string_view motif, Extended v, char32_t milliers)
   return texte + m.apres;
 }
 
-}  // namespace tallix
+std::string formatMegabytes(std::int64_t megabytes) {
+  char buffer[32];
+  auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, megabytes);
+  (void)error;
+  std::string text(buffer, end);
+  text += " MB";
+  return text;
+}
+
+}  // namespace tallix::ui
