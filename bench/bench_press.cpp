@@ -1,4 +1,4 @@
-// The cost of presses through Calculette, the entry point the window uses:
+// The cost of presses through KeypadSession, the entry point the window uses:
 // each press runs the handler, the change rule and the host notification.
 
 #include <benchmark/benchmark.h>
@@ -19,7 +19,7 @@ namespace {
 // showing it again (Shown -> Idle): every press reads and formats a number.
 void BM_PressEgal(benchmark::State& state) {
   MemoryHost host;
-  Calculette calc(host, Separateurs{});
+  KeypadSession calc(host, Separateurs{});
   for (char c : std::string("12.5")) calc.typeKey(static_cast<char32_t>(c));
   for (auto _ : state) calc.press(Control::ResultatButton);
   state.SetItemsProcessed(state.iterations());
@@ -29,7 +29,7 @@ BENCHMARK(BM_PressEgal);
 // A digit then backspace: two editing presses through the key table.
 void BM_TypeDigitBackspace(benchmark::State& state) {
   MemoryHost host;
-  Calculette calc(host, Separateurs{});
+  KeypadSession calc(host, Separateurs{});
   for (char c : std::string("12.5")) calc.typeKey(static_cast<char32_t>(c));
   for (auto _ : state) {
     calc.typeKey(U'7');
@@ -64,7 +64,7 @@ void BM_ThousandPresses(benchmark::State& state) {
   const std::vector<std::uint8_t> script = thousandPresses();
   MemoryHost host;
   host.keepMessages = false;
-  Calculette calc(host, Separateurs{});
+  KeypadSession calc(host, Separateurs{});
   for (auto _ : state) {
     for (std::size_t i = 0; i < script.size();) i = keyscript::step(calc, host, script, i);
   }
@@ -80,7 +80,7 @@ void BM_LongPasteThenOperator(benchmark::State& state) {
   text[text.size() / 2] = 'x';
   MemoryHost host;
   host.keepMessages = false;
-  Calculette calc(host, Separateurs{});
+  KeypadSession calc(host, Separateurs{});
   for (auto _ : state) {
     host.clipboard = text;
     calc.paste();

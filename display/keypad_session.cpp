@@ -17,14 +17,14 @@ bool IsChiffre(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-Calculette::Calculette(Host& host, Separateurs regional)
+KeypadSession::KeypadSession(Host& host, Separateurs regional)
     : host_(host), regional_(regional), FSeparateur(regional.decimal) {
   ecran_.setChangeHandler([this] { EcranChange(); });
   RazEcran();
 }
 
 template <class Action>
-void Calculette::reportErrors(Action&& action) {
+void KeypadSession::reportErrors(Action&& action) {
   try {
     action();
   } catch (const CalcError&) {
@@ -34,53 +34,53 @@ void Calculette::reportErrors(Action&& action) {
   }
 }
 
-void Calculette::press(Control control) {
+void KeypadSession::press(Control control) {
   reportErrors([&] { click(control); });
 }
 
-void Calculette::click(Control control) {
+void KeypadSession::click(Control control) {
   if (auto code = operatorCode(control)) {
-    calc_.Operation(*code, control == Control::ResultatButton, *this);
+    sequencer_.Operation(*code, control == Control::ResultatButton, *this);
     return;
   }
   switch (control) {
     case Control::VirguleButton: VirguleButtonClick(); break;
     case Control::ButtonNeg: ButtonNegClick(); break;
     case Control::RetourArriereButton: RetourArriere(); break;
-    case Control::NombrePiButton: afficherConstante("3", "14", "1416", "14159"); break;
-    case Control::NombrePhiButton: afficherConstante("1", "61", "6180", "61803"); break;
-    case Control::ButtonCancel: calc_.RemiseAZeroTotale(*this); break;
-    case Control::ButtonToutesDecimales: choisirMode(DecimalMode::Toutes); break;
-    case Control::ButtonLimiterADeuxDecimales: choisirMode(DecimalMode::Deux); break;
-    case Control::ButtonLimiterAQuatreDecimales: choisirMode(DecimalMode::Quatre); break;
+    case Control::NombrePiButton: showConstant("3", "14", "1416", "14159"); break;
+    case Control::NombrePhiButton: showConstant("1", "61", "6180", "61803"); break;
+    case Control::ButtonCancel: sequencer_.RemiseAZeroTotale(*this); break;
+    case Control::ButtonToutesDecimales: chooseMode(DecimalMode::Toutes); break;
+    case Control::ButtonLimiterADeuxDecimales: chooseMode(DecimalMode::Deux); break;
+    case Control::ButtonLimiterAQuatreDecimales: chooseMode(DecimalMode::Quatre); break;
     default: PaveNumerique(control); break;  // Button0 .. Button9
   }
 }
 
-void Calculette::typeKey(char32_t typed) {
+void KeypadSession::typeKey(char32_t typed) {
   if (auto control = controlForKey(typed)) press(*control);
 }
 
-void Calculette::copy() {
+void KeypadSession::copy() {
   reportErrors([&] { host_.setClipboardText(ecran_.text()); });
 }
 
-void Calculette::paste() {
+void KeypadSession::paste() {
   reportErrors([&] { ecran_.replace(validUtf8(host_.clipboardText())); });
 }
 
-void Calculette::changerReglagesRegionaux(Separateurs regional) {
+void KeypadSession::changeRegionalSettings(Separateurs regional) {
   regional_ = regional;
   FSeparateur = regional.decimal;
 }
 
-void Calculette::showInvalidInputBox() { host_.showMessage(invalidInputBox()); }
+void KeypadSession::showInvalidInputBox() { host_.showMessage(invalidInputBox()); }
 
-void Calculette::RazEcran() { ecran_.replace("0"); }
+void KeypadSession::RazEcran() { ecran_.replace("0"); }
 
-void Calculette::ViderEcran() {
-  if (calc_.ecranAVider()) RazEcran();
-  calc_.setEcranAVider(false);
+void KeypadSession::ViderEcran() {
+  if (sequencer_.ecranAVider()) RazEcran();
+  sequencer_.setEcranAVider(false);
 }
 
 // The change rule. Every actual change of the display lands here. Leading
@@ -90,7 +90,7 @@ void Calculette::ViderEcran() {
 // stack depth. The host's mirror hears the text once, when the outermost run
 // ends: the intermediate texts of one change are never on show, and telling
 // a window about each of them would cost it time quadratic in the length.
-void Calculette::EcranChange() {
+void KeypadSession::EcranChange() {
   ++changeDepth_;
   if (ecran_.view().empty()) {
     RazEcran();  // nested run on "0", which changes nothing further
@@ -106,21 +106,21 @@ void Calculette::EcranChange() {
   if (--changeDepth_ == 0) host_.displayChanged(ecran_.view());
 }
 
-void Calculette::PaveNumerique(Control digit) {
+void KeypadSession::PaveNumerique(Control digit) {
   ViderEcran();
   std::string texte = ecran_.text();
   texte += static_cast<char>('0' + (static_cast<int>(digit) - static_cast<int>(Control::Button0)));
   ecran_.replace(std::move(texte));
 }
 
-void Calculette::VirguleButtonClick() {
+void KeypadSession::VirguleButtonClick() {
   ViderEcran();
   std::string separateur = utf8(FSeparateur);
   if (ecran_.view().find(separateur) != std::string_view::npos) return;
   ecran_.replace(ecran_.text() + separateur);
 }
 
-void Calculette::ButtonNegClick() {
+void KeypadSession::ButtonNegClick() {
   std::string_view texte = ecran_.view();
   if (!texte.empty() && texte[0] == '0') return;
   if (!texte.empty() && texte[0] == '-') {
@@ -134,7 +134,7 @@ void Calculette::ButtonNegClick() {
   }
 }
 
-void Calculette::RetourArriere() {
+void KeypadSession::RetourArriere() {
   std::string_view texte = ecran_.view();
   // The last whole character goes, never a part of one.
   std::string reste(texte.substr(0, lastCharacterStart(texte)));
@@ -142,25 +142,24 @@ void Calculette::RetourArriere() {
   ecran_.replace(std::move(reste));
 }
 
-void Calculette::afficherConstante(const char* entier, const char* deux, const char* quatre,
-                                   const char* toutes) {
-  const char* fraction = mode_ == DecimalMode::Deux     ? deux
-                         : mode_ == DecimalMode::Quatre ? quatre
-                                                        : toutes;
-  std::string texte(entier);
-  texte += utf8(FSeparateur);
-  texte += fraction;
-  ecran_.replace(std::move(texte));
+void KeypadSession::showConstant(const char* whole, const char* two, const char* four, const char* all) {
+  const char* fraction = mode_ == DecimalMode::Deux     ? two
+                         : mode_ == DecimalMode::Quatre ? four
+                                                        : all;
+  std::string text(whole);
+  text += utf8(FSeparateur);
+  text += fraction;
+  ecran_.replace(std::move(text));
 }
 
-void Calculette::choisirMode(DecimalMode mode) {
+void KeypadSession::chooseMode(DecimalMode mode) {
   // The clicked toggle becomes the down one (a down one stays down), then
   // the value on show is re-shown in that mode.
   if (mode_ != mode) {
     mode_ = mode;
     host_.decimalModeChanged(mode);
   }
-  calc_.AfficheResultat(*this);
+  sequencer_.AfficheResultat(*this);
 }
 
 }  // namespace tallix

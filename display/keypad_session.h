@@ -1,35 +1,33 @@
 #pragma once
-// The whole calculator without a window: the display line, the engine, the
-// editing buttons, the decimal-mode group, the key table and the clipboard
-// commands. The Qt window, tallix-keys and the tests all drive it through
-// the same entry points: press, typeKey, paste, copy, changerReglagesRegionaux.
+// A session of key presses: the whole calculator without a window. It holds
+// the display line and the sequencer, and runs the editing buttons, the
+// decimal-mode group, the key table and the clipboard commands. The Qt
+// window, tallix-keys and the tests all drive it through the same entry
+// points: press, typeKey, paste, copy, changeRegionalSettings.
 
 #include <string>
 
 #include "display/controls.h"
 #include "display/display_line.h"
-#include "engine/sequencer.h"
 #include "display/host.h"
 #include "engine/regional.h"
+#include "engine/sequencer.h"
 
 namespace tallix {
 
-class Calculette : private CalculatorContext {
+class KeypadSession : private SequencerContext {
  public:
   // The display starts as "0" (RazEcran), all-decimals mode, FSeparateur
   // taken from `regional`.
-  Calculette(Host& host, Separateurs regional);
-  Calculette(const Calculette&) = delete;
-  Calculette& operator=(const Calculette&) = delete;
+  KeypadSession(Host& host, Separateurs regional);
+  KeypadSession(const KeypadSession&) = delete;
+  KeypadSession& operator=(const KeypadSession&) = delete;
 
   // One click of a control. Every error that escapes the handler is shown
   // through the host as the application error report; returns normally.
   // press(AdditionButton) on the text "abc" shows "'abc' n'est pas une
   // valeur en virgule flottante correcte." captioned "Tallix Standart".
   void press(Control control);
-  // The same click, letting a CalcError escape (the window's own boundary
-  // and the tests use it).
-  void click(Control control);
   // A typed character through the key table; unknown characters do nothing.
   // typeKey(U'.') inserts FSeparateur whatever it is.
   void typeKey(char32_t typed);
@@ -39,22 +37,25 @@ class Calculette : private CalculatorContext {
   void paste();
   // A regional-settings change: conversions and FSeparateur follow it, so
   // the separator key keeps inserting the character the reading accepts.
-  void changerReglagesRegionaux(Separateurs regional);
+  void changeRegionalSettings(Separateurs regional);
 
   const std::string& displayText() const { return ecran_.text(); }
   std::size_t caret() const { return ecran_.caret(); }
   DecimalMode decimalMode() const { return mode_; }
-  const Calculator& calculator() const { return calc_; }
+  const Sequencer& sequencer() const { return sequencer_; }
   Separateurs separateurs() const { return regional_; }
   char32_t fSeparateur() const override { return FSeparateur; }
 
  private:
   // What the engine sees of the window.
-  const std::string& texteEcran() const override { return ecran_.text(); }
-  void remplacerTexteEcran(std::string texte) override { ecran_.replace(std::move(texte)); }
-  DecimalMode modeDecimal() const override { return mode_; }
-  char32_t separateurDecimal() const override { return regional_.decimal; }
+  const std::string& screenText() const override { return ecran_.text(); }
+  void replaceScreenText(std::string text) override { ecran_.replace(std::move(text)); }
+  DecimalMode screenMode() const override { return mode_; }
+  char32_t decimalSeparator() const override { return regional_.decimal; }
   void showInvalidInputBox() override;
+
+  // The click itself; a CalcError escapes to press().
+  void click(Control control);
 
   // Editing rules of the display line.
   void RazEcran();
@@ -64,9 +65,8 @@ class Calculette : private CalculatorContext {
   void VirguleButtonClick();
   void ButtonNegClick();
   void RetourArriere();
-  void afficherConstante(const char* entier, const char* deux, const char* quatre,
-                         const char* toutes);
-  void choisirMode(DecimalMode mode);
+  void showConstant(const char* whole, const char* two, const char* four, const char* all);
+  void chooseMode(DecimalMode mode);
   template <class Action>
   void reportErrors(Action&& action);
 
@@ -76,7 +76,7 @@ class Calculette : private CalculatorContext {
   char32_t FSeparateur;
   DecimalMode mode_ = DecimalMode::Toutes;
   DisplayLine ecran_;
-  Calculator calc_;
+  Sequencer sequencer_;
 };
 
 }  // namespace tallix

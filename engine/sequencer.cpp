@@ -9,13 +9,13 @@ namespace tallix {
 
 namespace {
 
-Extended lireEcran(const CalculatorContext& ctx) {
-  return TexteEnNombre(ctx.texteEcran(), ctx.separateurDecimal());
+Extended readScreen(const SequencerContext& ctx) {
+  return TexteEnNombre(ctx.screenText(), ctx.decimalSeparator());
 }
 
 }  // namespace
 
-void Calculator::Operation(int code, bool resultat, CalculatorContext& ctx) {
+void Sequencer::Operation(int code, bool resultat, SequencerContext& ctx) {
   // Set first, so that even a press whose reading fails leaves the display
   // to be replaced by the next digit.
   FEcranAVider = true;
@@ -23,10 +23,10 @@ void Calculator::Operation(int code, bool resultat, CalculatorContext& ctx) {
   // Reading the display: a text that is not a number throws before either
   // the operand or its flag changes.
   if (FNombre1Saisi) {
-    FNombre2 = lireEcran(ctx);
+    FNombre2 = readScreen(ctx);
     FNombre2Saisi = true;
   } else {
-    FNombre1 = lireEcran(ctx);
+    FNombre1 = readScreen(ctx);
     FNombre1Saisi = true;
     FOperateur = code;
   }
@@ -85,7 +85,7 @@ void Calculator::Operation(int code, bool resultat, CalculatorContext& ctx) {
   }
 }
 
-void Calculator::Erreur1(CalculatorContext& ctx) {
+void Sequencer::Erreur1(SequencerContext& ctx) {
   // The box comes first; the state is cleared once the user has closed it.
   ctx.showInvalidInputBox();
   FResultat = 0;
@@ -93,26 +93,26 @@ void Calculator::Erreur1(CalculatorContext& ctx) {
   FEcranAVider = true;
 }
 
-void Calculator::RemiseAZeroTotale(CalculatorContext& ctx) {
+void Sequencer::RemiseAZeroTotale(SequencerContext& ctx) {
   FResultat = 0;
   RazVariables();
-  ctx.remplacerTexteEcran("0");
+  ctx.replaceScreenText("0");
 }
 
-void Calculator::AfficheResultat(CalculatorContext& ctx) {
+void Sequencer::AfficheResultat(SequencerContext& ctx) {
   if (FResultat != 0) {
     AffichageResultat(FResultat, ctx);
   } else {
-    AffichageResultat(lireEcran(ctx), ctx);
+    AffichageResultat(readScreen(ctx), ctx);
   }
 }
 
-void Calculator::AffichageResultat(Extended v, CalculatorContext& ctx) {
-  ctx.remplacerTexteEcran(
-      TexteResultat(v, ctx.modeDecimal(), ctx.separateurDecimal(), ctx.fSeparateur()));
+void Sequencer::AffichageResultat(Extended v, SequencerContext& ctx) {
+  ctx.replaceScreenText(
+      TexteResultat(v, ctx.screenMode(), ctx.decimalSeparator(), ctx.fSeparateur()));
 }
 
-void Calculator::RazVariables() {
+void Sequencer::RazVariables() {
   FNombre1 = 0;
   FNombre2 = 0;
   FNombre1Saisi = false;

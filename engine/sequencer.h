@@ -1,7 +1,7 @@
 #pragma once
-// The calculator's memory and the one sequencer every operator button and
-// "=" share. Immediate execution, strictly left to right, no precedence:
-// 2 + 3 x 4 = shows 2, 2, 3, 5, 4, 20.
+// The sequencer: the calculator's memory and the one sequence of steps every
+// operator button and "=" share. Immediate execution, strictly left to
+// right, no precedence: 2 + 3 x 4 = shows 2, 2, 3, 5, 4, 20.
 
 #include <string>
 
@@ -11,20 +11,20 @@ namespace tallix {
 
 // What the sequencer needs from its window: the display line, the decimal
 // mode, the separators and the invalid-input box.
-class CalculatorContext {
+class SequencerContext {
  public:
-  virtual ~CalculatorContext() = default;
-  virtual const std::string& texteEcran() const = 0;
+  virtual ~SequencerContext() = default;
+  virtual const std::string& screenText() const = 0;
   // Replaces the display text; the change rule runs before this returns.
-  virtual void remplacerTexteEcran(std::string texte) = 0;
-  virtual DecimalMode modeDecimal() const = 0;
-  virtual char32_t separateurDecimal() const = 0;  // what the conversions accept and write
+  virtual void replaceScreenText(std::string text) = 0;
+  virtual DecimalMode screenMode() const = 0;
+  virtual char32_t decimalSeparator() const = 0;  // what the conversions accept and write
   virtual char32_t fSeparateur() const = 0;        // what the all-decimals trimming removes
   // Shows the invalid-input box and returns once the user has closed it.
   virtual void showInvalidInputBox() = 0;
 };
 
-class Calculator {
+class Sequencer {
  public:
   // Operator codes, the Tag of each operator button.
   enum Code : int {
@@ -35,19 +35,19 @@ class Calculator {
   // One press of an operator button (code 0 to 8) or of "=" (resultat true,
   // code 0). Catches only EInvalidOp (shows the invalid-input box, then
   // resets); every other CalcError leaves the state as far as it got.
-  void Operation(int code, bool resultat, CalculatorContext& ctx);
+  void Operation(int code, bool resultat, SequencerContext& ctx);
   // "C": FResultat := 0, clear, display "0".
-  void RemiseAZeroTotale(CalculatorContext& ctx);
+  void RemiseAZeroTotale(SequencerContext& ctx);
   // A decimal-mode toggle click: re-shows FResultat when non-zero, else the
   // display's own value, in the (already changed) mode.
-  void AfficheResultat(CalculatorContext& ctx);
+  void AfficheResultat(SequencerContext& ctx);
   // Writes v into the display in the current decimal mode.
-  void AffichageResultat(Extended v, CalculatorContext& ctx);
+  void AffichageResultat(Extended v, SequencerContext& ctx);
   // Operands, flags and operator to zero; FResultat stays.
   void RazVariables();
   // The invalid-input box, then FResultat := 0, RazVariables and a display
   // to be replaced by the next digit; the display text stays.
-  void Erreur1(CalculatorContext& ctx);
+  void Erreur1(SequencerContext& ctx);
 
   bool ecranAVider() const { return FEcranAVider; }
   void setEcranAVider(bool value) { FEcranAVider = value; }

@@ -28,8 +28,8 @@
 
 namespace {
 
-[[noreturn]] void fail(const char* what, const tallix::Calculette& calc, std::size_t at) {
-  const auto& c = calc.calculator();
+[[noreturn]] void fail(const char* what, const tallix::KeypadSession& calc, std::size_t at) {
+  const auto& c = calc.sequencer();
   std::fprintf(stderr,
                "fuzz_touches: %s after byte %zu: display '%s' caret %zu, FNombre1Saisi %d "
                "FNombre2Saisi %d FOperateur %d FNombre1 %Lg FNombre2 %Lg\n",
@@ -49,10 +49,10 @@ bool arithmeticFault(const tallix::Message& report) {
 
 // Checks the action's outcome; returns whether the calculator is in one of
 // its three states (Idle, Pending, Shown).
-bool checkState(const tallix::Calculette& calc, bool faulted, std::size_t at) {
+bool checkState(const tallix::KeypadSession& calc, bool faulted, std::size_t at) {
   if (calc.displayText().empty()) fail("empty display", calc, at);
   if (calc.caret() != calc.displayText().size()) fail("caret not at the end", calc, at);
-  const auto& c = calc.calculator();
+  const auto& c = calc.sequencer();
   const int op = c.operateur();
   if (op < 0 || op > 8) fail("operator code out of range", calc, at);
   if (!c.nombre1Saisi()) {
@@ -72,7 +72,7 @@ bool checkState(const tallix::Calculette& calc, bool faulted, std::size_t at) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   tallix::MemoryHost host;
-  tallix::Calculette calc(host, tallix::Separateurs{});
+  tallix::KeypadSession calc(host, tallix::Separateurs{});
   const std::span<const std::uint8_t> script(data, size);
   bool faulted = false;  // since the last arithmetic fault, not yet back in a state
   checkState(calc, faulted, 0);

@@ -42,7 +42,7 @@ inline Separateurs separatorPair(std::uint8_t k) {
 }
 
 // Runs one action starting at script[i] and returns the index of the next.
-inline std::size_t step(Calculette& calc, MemoryHost& host, std::span<const std::uint8_t> script,
+inline std::size_t step(KeypadSession& calc, MemoryHost& host, std::span<const std::uint8_t> script,
                         std::size_t i) {
   const std::uint8_t b = script[i++];
   if (b >= kClickBase && b < kClickBase + kControlCount) {
@@ -63,7 +63,7 @@ inline std::size_t step(Calculette& calc, MemoryHost& host, std::span<const std:
   } else if (b == kBusy) {
     host.clipboardBusy = !host.clipboardBusy;
   } else if (b == kSeparators) {
-    calc.changerReglagesRegionaux(separatorPair(i < script.size() ? script[i++] : 0));
+    calc.changeRegionalSettings(separatorPair(i < script.size() ? script[i++] : 0));
   } else {
     calc.typeKey(static_cast<char32_t>(b));
   }

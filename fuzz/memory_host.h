@@ -1,7 +1,7 @@
 #pragma once
 // A host with no window: the clipboard is a string that can be made busy,
 // and message boxes are counted and kept instead of shown. The fuzz targets,
-// the benchmarks and the robustness tests drive Calculette through it.
+// the benchmarks and the robustness tests drive KeypadSession through it.
 
 #include <cstddef>
 #include <string>

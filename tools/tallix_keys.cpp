@@ -28,7 +28,7 @@
 
 namespace {
 
-using tallix::Calculette;
+using tallix::KeypadSession;
 
 // Buffered standard output; flushed at the end and when it grows large.
 class Output {
@@ -98,7 +98,7 @@ bool isBlank(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
-void run(Calculette& calculette, KeysHost& host, Output& out, std::string_view token) {
+void run(KeypadSession& calculette, KeysHost& host, Output& out, std::string_view token) {
   auto done = [&] { out.line('=', calculette.displayText()); };
   if (auto control = tallix::controlFromName(token)) {
     calculette.press(*control);
@@ -113,7 +113,7 @@ void run(Calculette& calculette, KeysHost& host, Output& out, std::string_view t
   } else if (token.starts_with("separator:")) {
     tallix::Separateurs regional = calculette.separateurs();
     regional = tallix::LireReglagesRegionaux(token.substr(10), tallix::utf8(regional.milliers));
-    calculette.changerReglagesRegionaux(regional);
+    calculette.changeRegionalSettings(regional);
     done();
   } else {
     std::size_t pos = 0;
@@ -155,7 +155,7 @@ int main(int argc, char** argv) {
 
   Output out;
   KeysHost host(out);
-  Calculette calculette(host, regional);
+  KeypadSession calculette(host, regional);
   std::size_t pos = 0;
   while (pos < input.size()) {
     while (pos < input.size() && isBlank(input[pos])) ++pos;

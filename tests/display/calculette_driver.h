@@ -1,5 +1,5 @@
 #pragma once
-// Drives a fresh Calculette with a compact key notation, for the sequence
+// Drives a fresh KeypadSession with a compact key notation, for the sequence
 // tables: "200 + 10 % =" is the digits of 200, AdditionButton, the digits of
 // 10, PourcentageButton, ResultatButton. A number's digits (and its
 // separator ".") count as one entry; the display is read after each entry.
@@ -15,7 +15,7 @@ namespace tallix::testing {
 
 enum class State { Idle, Pending, Shown };
 
-inline State stateOf(const Calculator& c) {
+inline State stateOf(const Sequencer& c) {
   if (!c.nombre1Saisi()) return State::Idle;
   return c.operateur() == 0 ? State::Shown : State::Pending;
 }
@@ -74,7 +74,7 @@ struct Driver {
   }
 
   RecordingHost host;
-  Calculette calc;
+  KeypadSession calc;
 };
 
 }  // namespace tallix::testing

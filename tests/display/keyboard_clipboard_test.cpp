@@ -8,7 +8,7 @@
 namespace tallix::testing {
 namespace {
 
-void type(Calculette& calc, std::u32string_view keys) {
+void type(KeypadSession& calc, std::u32string_view keys) {
   for (char32_t c : keys) calc.typeKey(c);
 }
 
@@ -58,8 +58,8 @@ INSTANTIATE_TEST_SUITE_P(Keys, KeyTest, ::testing::ValuesIn(kTyped),
 TEST(Keyboard, SpaceClearsTheResultAndThePendingOperation) {
   Driver d;
   type(d.calc, U"2+3= ");
-  EXPECT_EQ(d.calc.calculator().resultat(), 0);
-  EXPECT_EQ(stateOf(d.calc.calculator()), State::Idle);
+  EXPECT_EQ(d.calc.sequencer().resultat(), 0);
+  EXPECT_EQ(stateOf(d.calc.sequencer()), State::Idle);
 }
 
 // --- Clipboard ------------------------------------------------------------
@@ -130,7 +130,7 @@ TEST(Clipboard, OutOfMemoryIsReported) {
   struct Starved : RecordingHost {
     std::string clipboardText() override { throw std::bad_alloc(); }
   } host;
-  Calculette calc(host, Separateurs{});
+  KeypadSession calc(host, Separateurs{});
   calc.paste();
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].text, "Mémoire insuffisante.");
@@ -142,7 +142,7 @@ TEST(Clipboard, OutOfMemoryIsReported) {
 TEST(Regional, SeparatorChangeIsFollowedEverywhere) {
   Driver d(U',');
   EXPECT_EQ(d.run("1.5 + 1"), "1,5, 1,5, 1");
-  d.calc.changerReglagesRegionaux(Separateurs{U'.', U' '});
+  d.calc.changeRegionalSettings(Separateurs{U'.', U' '});
   EXPECT_EQ(d.calc.fSeparateur(), U'.');
   // The separator key now inserts what the reading accepts, and results
   // are written with it; a whole result keeps no trailing separator.

@@ -25,9 +25,9 @@ TEST_P(SequenceTest, ShowsEachEntryAndEndsInItsState) {
   const Sequence& row = GetParam();
   Driver d;
   EXPECT_EQ(d.run(row.keys), row.displays) << row.keys;
-  EXPECT_STREQ(stateName(stateOf(d.calc.calculator())), stateName(row.state));
+  EXPECT_STREQ(stateName(stateOf(d.calc.sequencer())), stateName(row.state));
   if (row.resultat) {
-    EXPECT_EQ(d.calc.calculator().resultat(), *row.resultat);
+    EXPECT_EQ(d.calc.sequencer().resultat(), *row.resultat);
   }
   EXPECT_TRUE(d.host.messages.empty());
 }
@@ -72,15 +72,15 @@ INSTANTIATE_TEST_SUITE_P(Worked, SequenceTest, ::testing::ValuesIn(kSequences),
 TEST(SequenceDetail, EqualsAfterEqualsKeepsTheFirstOperand) {
   Driver d;
   d.run("2 + 3 = =");
-  EXPECT_EQ(d.calc.calculator().nombre1(), 5);
+  EXPECT_EQ(d.calc.sequencer().nombre1(), 5);
 }
 
 TEST(SequenceDetail, PercentAfterEqualsKeepsBothOperands) {
   Driver d;
   d.run("7 = 3 %");
-  EXPECT_EQ(d.calc.calculator().nombre1(), 7);
-  EXPECT_EQ(d.calc.calculator().nombre2(), 7.0L * 3 / 100);
-  EXPECT_EQ(d.calc.calculator().operateur(), 0);
+  EXPECT_EQ(d.calc.sequencer().nombre1(), 7);
+  EXPECT_EQ(d.calc.sequencer().nombre2(), 7.0L * 3 / 100);
+  EXPECT_EQ(d.calc.sequencer().operateur(), 0);
 }
 
 TEST(SequenceDetail, PercentOfZeroAfterEqualsShowsTheValueThenZero) {
@@ -95,15 +95,15 @@ TEST(SequenceDetail, ChainKeepsTheUnroundedResultAsFirstOperand) {
   Driver d;
   d.run("2dec C 10 / 3 x");
   EXPECT_EQ(d.calc.displayText(), "3.33");
-  EXPECT_EQ(d.calc.calculator().nombre1(), 10.0L / 3);
+  EXPECT_EQ(d.calc.sequencer().nombre1(), 10.0L / 3);
 }
 
 TEST(SequenceDetail, ToggleLeavesTheFreshNumberFlagAlone) {
   Driver d;
   d.run("2 + 3 = 7");
-  EXPECT_FALSE(d.calc.calculator().ecranAVider());
+  EXPECT_FALSE(d.calc.sequencer().ecranAVider());
   d.run("4dec");
-  EXPECT_FALSE(d.calc.calculator().ecranAVider());
+  EXPECT_FALSE(d.calc.sequencer().ecranAVider());
   EXPECT_EQ(d.host.modes, std::vector<DecimalMode>{DecimalMode::Quatre});
   d.run("4dec");  // a down toggle stays down: no change to announce
   EXPECT_EQ(d.host.modes.size(), 1u);
@@ -116,14 +116,14 @@ TEST(InvalidOperation, ShowsTheBoxFirstThenClears) {
   // The box must be on show before the state is cleared: record the
   // result that is still held at that moment.
   struct Probe : RecordingHost {
-    const Calculette* calc = nullptr;
+    const KeypadSession* calc = nullptr;
     std::vector<bool> nombre1SaisiAtBox;
     void showMessage(const Message& m) override {
-      nombre1SaisiAtBox.push_back(calc->calculator().nombre1Saisi());
+      nombre1SaisiAtBox.push_back(calc->sequencer().nombre1Saisi());
       RecordingHost::showMessage(m);
     }
   } probe;
-  Calculette calc(probe, Separateurs{});
+  KeypadSession calc(probe, Separateurs{});
   probe.calc = &calc;
   for (Control c : {Control::Button4, Control::ButtonNeg, Control::RacineCarreeButton}) {
     calc.press(c);
@@ -135,9 +135,9 @@ TEST(InvalidOperation, ShowsTheBoxFirstThenClears) {
   EXPECT_EQ(probe.messages[0].icon, MessageIcon::Warning);
   EXPECT_EQ(probe.nombre1SaisiAtBox, std::vector<bool>{true});
   EXPECT_EQ(calc.displayText(), "-4");
-  EXPECT_EQ(stateOf(calc.calculator()), State::Idle);
-  EXPECT_EQ(calc.calculator().resultat(), 0);
-  EXPECT_TRUE(calc.calculator().ecranAVider());
+  EXPECT_EQ(stateOf(calc.sequencer()), State::Idle);
+  EXPECT_EQ(calc.sequencer().resultat(), 0);
+  EXPECT_TRUE(calc.sequencer().ecranAVider());
   calc.press(Control::Button7);
   EXPECT_EQ(calc.displayText(), "7");
 }
@@ -145,7 +145,7 @@ TEST(InvalidOperation, ShowsTheBoxFirstThenClears) {
 TEST(InvalidOperation, ClearsAnEarlierResult) {
   Driver d;
   d.run("2 + 3 = 4 +/- sqrt");
-  EXPECT_EQ(d.calc.calculator().resultat(), 0);
+  EXPECT_EQ(d.calc.sequencer().resultat(), 0);
   EXPECT_EQ(d.run("2dec"), "-4.00");  // with no result held the toggle reads the display
 }
 
@@ -153,16 +153,16 @@ TEST(ConversionError, LeavesOnlyTheFreshNumberFlag) {
   Driver d;
   d.run("5 + 3");
   d.run("paste:abc");
-  EXPECT_FALSE(d.calc.calculator().ecranAVider());
+  EXPECT_FALSE(d.calc.sequencer().ecranAVider());
   d.run("x");
   ASSERT_EQ(d.host.messages.size(), 1u);
   EXPECT_EQ(d.host.messages[0].text, "'abc' n'est pas une valeur en virgule flottante correcte.");
   EXPECT_EQ(d.host.messages[0].caption, "Tallix Standart");
   EXPECT_EQ(d.host.messages[0].icon, MessageIcon::Stop);
   EXPECT_EQ(d.calc.displayText(), "abc");
-  EXPECT_TRUE(d.calc.calculator().ecranAVider());
-  EXPECT_EQ(d.calc.calculator().operateur(), 1);  // the sum is still pending on 5
-  EXPECT_FALSE(d.calc.calculator().nombre2Saisi());
+  EXPECT_TRUE(d.calc.sequencer().ecranAVider());
+  EXPECT_EQ(d.calc.sequencer().operateur(), 1);  // the sum is still pending on 5
+  EXPECT_FALSE(d.calc.sequencer().nombre2Saisi());
   EXPECT_EQ(d.run("2 ="), "2, 7");
 }
 
@@ -171,7 +171,7 @@ TEST(ConversionError, LoneMinusLeftByBackspace) {
   EXPECT_EQ(d.run("5 +/- bs +"), "5, -5, -, -");
   ASSERT_EQ(d.host.messages.size(), 1u);
   EXPECT_EQ(d.host.messages[0].text, "'-' n'est pas une valeur en virgule flottante correcte.");
-  EXPECT_EQ(stateOf(d.calc.calculator()), State::Idle);
+  EXPECT_EQ(stateOf(d.calc.sequencer()), State::Idle);
   EXPECT_EQ(d.run("3"), "3");
 }
 
@@ -191,7 +191,7 @@ TEST(ArithmeticFault, ZeroToANegativePowerRepeatsOnEveryPress) {
                        MessageIcon::Stop, false};
   ASSERT_EQ(d.host.messages.size(), 1u);
   EXPECT_EQ(d.host.messages[0], report);
-  const Calculator& c = d.calc.calculator();
+  const Sequencer& c = d.calc.sequencer();
   EXPECT_EQ(stateOf(c), State::Pending);
   EXPECT_EQ(c.operateur(), 8);
   EXPECT_TRUE(c.nombre2Saisi());
@@ -214,9 +214,9 @@ TEST(ArithmeticFault, FailedSquareRepeatsOnTheFirstOperand) {
   ASSERT_EQ(d.host.messages.size(), 1u);
   EXPECT_EQ(d.host.messages[0], report);
   EXPECT_EQ(d.calc.displayText(), "1E2467");
-  EXPECT_EQ(d.calc.calculator().resultat(), 5);  // the previous result stays
-  EXPECT_TRUE(d.calc.calculator().nombre1Saisi());
-  EXPECT_TRUE(d.calc.calculator().nombre2Saisi());
+  EXPECT_EQ(d.calc.sequencer().resultat(), 5);  // the previous result stays
+  EXPECT_TRUE(d.calc.sequencer().nombre1Saisi());
+  EXPECT_TRUE(d.calc.sequencer().nombre2Saisi());
   EXPECT_EQ(d.run("5 ="), "5, 5");  // 5 is read, but the square is of 1E2467
   EXPECT_EQ(d.host.messages.size(), 2u);
 }
@@ -226,7 +226,7 @@ TEST(ArithmeticFault, PercentOverflowKeepsCodeFive) {
   d.run("paste:1E4932 + 50 %");
   ASSERT_EQ(d.host.messages.size(), 1u);
   EXPECT_EQ(d.host.messages[0].text, "Débordement en virgule flottante.");
-  EXPECT_EQ(d.calc.calculator().operateur(), 5);
+  EXPECT_EQ(d.calc.sequencer().operateur(), 5);
   d.run("=");
   EXPECT_EQ(d.host.messages.size(), 2u);
 }

@@ -78,7 +78,7 @@ class LongPaste : public ::testing::TestWithParam<LongText> {};
 TEST_P(LongPaste, OperatorReportsTheWholeTextThenADigitStartsAfresh) {
   const std::string& text = GetParam().text;
   MemoryHost host;
-  Calculette calc(host, Separateurs{U',', U' '});
+  KeypadSession calc(host, Separateurs{U',', U' '});
   host.clipboard = text;
 
   const double elapsed = seconds([&] {
@@ -94,7 +94,7 @@ TEST_P(LongPaste, OperatorReportsTheWholeTextThenADigitStartsAfresh) {
   EXPECT_EQ(shown.compare(1, text.size(), text), 0);
   EXPECT_EQ(shown.substr(1 + text.size()), kNotANumber);
   EXPECT_EQ(calc.displayText(), text);  // the failed reading leaves the display alone
-  EXPECT_FALSE(calc.calculator().nombre1Saisi());
+  EXPECT_FALSE(calc.sequencer().nombre1Saisi());
 
   calc.copy();
   EXPECT_EQ(host.clipboard, text);
@@ -116,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(LongPasteChangeRule, TenMegabytesOfLeadingZerosAllGo) {
   MemoryHost host;
-  Calculette calc(host, Separateurs{});
+  KeypadSession calc(host, Separateurs{});
   host.clipboard = std::string(kTenMegabytes, '0') + "5";
   EXPECT_LT(seconds([&] { calc.paste(); }), kBoundSeconds);
   EXPECT_EQ(calc.displayText(), "5");
@@ -129,7 +129,7 @@ TEST(LongPasteChangeRule, TenMegabytesOfLeadingZerosAllGo) {
 
 TEST(LongPasteChangeRule, DigitAppendedToALongTextIsStillAppended) {
   MemoryHost host;
-  Calculette calc(host, Separateurs{});
+  KeypadSession calc(host, Separateurs{});
   host.clipboard = std::string(kTenMegabytes, '1');
   calc.paste();
   calc.typeKey(U'2');
@@ -167,7 +167,7 @@ TEST(Linearity, PasteAndOperatorOnSixteenTimesTheTextIsFarFromQuadratic) {
     const std::string text = makeText(size, "0123456789 x", '0');
     return [text] {
       MemoryHost host;
-      Calculette calc(host, Separateurs{});
+      KeypadSession calc(host, Separateurs{});
       host.clipboard = text;
       calc.paste();
       calc.press(Control::ResultatButton);

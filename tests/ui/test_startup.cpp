@@ -49,7 +49,7 @@ int main() {
         title = QCoreApplication::applicationName().toStdString();
         for (QWidget* w : QApplication::topLevelWidgets()) {
           if (auto* main = qobject_cast<tallix::ui::TCalculetteMain*>(w)) {
-            display = QString::fromStdString(main->calculette().displayText());
+            display = QString::fromStdString(main->session().displayText());
             QTest::mouseClick(main->findChild<QWidget*>(QStringLiteral("FermerButton")), Qt::LeftButton);
           }
         }

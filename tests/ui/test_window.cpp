@@ -215,7 +215,7 @@ class WindowTest : public QObject {
     click("ButtonLimiterAQuatreDecimales");
     QVERIFY(button("ButtonLimiterAQuatreDecimales")->isChecked());
     QCOMPARE(display(), QStringLiteral("3,3333"));
-    QCOMPARE(window->calculette().decimalMode(), DecimalMode::Quatre);
+    QCOMPARE(window->session().decimalMode(), DecimalMode::Quatre);
   }
 
   void copyAndPasteWithTheSystemClipboard() {
@@ -446,7 +446,7 @@ class WindowTest : public QObject {
     qputenv("LC_ALL", "C");
     QEvent change(QEvent::LocaleChange);
     QApplication::sendEvent(window.get(), &change);
-    QCOMPARE(window->calculette().separateurs().decimal, U'.');
+    QCOMPARE(window->session().separateurs().decimal, U'.');
     if (saved.isNull()) qunsetenv("LC_ALL"); else qputenv("LC_ALL", saved);
   }
 

@@ -45,7 +45,7 @@ bool isShortcut(const QKeyEvent& key, Qt::Key letter) {
 
 }  // namespace
 
-// Mirrors the Calculette into the window; messages and the clipboard go to
+// Mirrors the KeypadSession into the window; messages and the clipboard go to
 // the services' host.
 class TCalculetteMain::WindowHost : public Host {
  public:
@@ -78,7 +78,7 @@ TCalculetteMain::TCalculetteMain(const Services& services, Separateurs regional,
   setFixedSize(262, 240);
   buildControls();
   buildPopupMenu();
-  calc_ = std::make_unique<Calculette>(*host_, regional_);
+  session_ = std::make_unique<KeypadSession>(*host_, regional_);
   // Keys are previewed where they are delivered: the window and its own
   // controls (the popup menu among them), nothing else in the program.
   installEventFilter(this);
@@ -95,8 +95,8 @@ TSpeedButton* TCalculetteMain::button(Control control) const {
 // The operator buttons carry their Tag from buildControls, and F1 reaches
 // HelpChm through the window's own key preview.
 void TCalculetteMain::FormCreate() {
-  // RazEcran: the Calculette starts on "0"; show it.
-  mirrorDisplay(QString::fromStdString(calc_->displayText()));
+  // RazEcran: the KeypadSession starts on "0"; show it.
+  mirrorDisplay(QString::fromStdString(session_->displayText()));
   CheminApplication();
   FFichierAide = services_.help.helpFile(FCheminApplication);
 }
@@ -120,18 +120,18 @@ void TCalculetteMain::buildPopupMenu() {
   connect(coller, &QAction::triggered, this, &TCalculetteMain::PopUpCollerClick);
 }
 
-void TCalculetteMain::press(Control control) { calc_->press(control); }
+void TCalculetteMain::press(Control control) { session_->press(control); }
 
-void TCalculetteMain::AfficheClavier(QObject* /*sender*/, char32_t typed) { calc_->typeKey(typed); }
+void TCalculetteMain::AfficheClavier(QObject* /*sender*/, char32_t typed) { session_->typeKey(typed); }
 
 void TCalculetteMain::showWindowHelp() {
   bool callHelp = true;
   HelpChm(HELP_CONTEXT, kHelpContext, callHelp);
 }
 
-void TCalculetteMain::PopUpCopierClick() { calc_->copy(); }
+void TCalculetteMain::PopUpCopierClick() { session_->copy(); }
 
-void TCalculetteMain::PopUpCollerClick() { calc_->paste(); }
+void TCalculetteMain::PopUpCollerClick() { session_->paste(); }
 
 void TCalculetteMain::ButtonAideClick() {
   reportErrors(services_.host, [this] { services_.help.open(FFichierAide, kHelpContext, this); });
@@ -248,7 +248,7 @@ void TCalculetteMain::changeEvent(QEvent* event) {
 void TCalculetteMain::rereadRegionalSettings() {
   reportErrors(services_.host, [this] {
     regional_ = readRegionalSettings();
-    calc_->changerReglagesRegionaux(regional_);
+    session_->changeRegionalSettings(regional_);
   });
 }
 

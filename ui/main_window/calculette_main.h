@@ -1,7 +1,7 @@
 #pragma once
 // TCalculetteMain: the calculator window "Duvuroreza". It builds the keypad,
-// mirrors the display of its Calculette, previews every typed key, offers the
-// Copier / Coller menu and routes help. The logic lives in the Calculette.
+// mirrors the display of its KeypadSession, previews every typed key, offers the
+// Copier / Coller menu and routes help. The logic lives in the KeypadSession.
 
 #include <array>
 #include <memory>
@@ -34,7 +34,7 @@ class TCalculetteMain : public QWidget {
   TCalculetteMain(const Services& services, Separateurs regional, QWidget* parent = nullptr);
   ~TCalculetteMain() override;
 
-  const Calculette& calculette() const { return *calc_; }
+  const KeypadSession& session() const { return *session_; }
   const QString& cheminApplication() const { return FCheminApplication; }
   const QString& fichierAide() const { return FFichierAide; }
   TSpeedButton* button(Control control) const;
@@ -76,7 +76,7 @@ class TCalculetteMain : public QWidget {
 
   Services services_;
   std::unique_ptr<WindowHost> host_;
-  std::unique_ptr<Calculette> calc_;
+  std::unique_ptr<KeypadSession> session_;
   Separateurs regional_;
   QString FCheminApplication;
   QString FFichierAide;
