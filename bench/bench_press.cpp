@@ -10,7 +10,7 @@
 
 #include "display/keypad_session.h"
 #include "fuzz/key_script.h"
-#include "fuzz/memory_host.h"
+#include "fake_host.h"
 
 namespace tallix::bench {
 namespace {
@@ -18,7 +18,8 @@ namespace {
 // "=" on a typed 12.5 alternates between capturing it (Idle -> Shown) and
 // showing it again (Shown -> Idle): every press reads and formats a number.
 void BM_PressEgal(benchmark::State& state) {
-  MemoryHost host;
+  testing::FakeHost host;
+  host.recordDisplays = false;
   KeypadSession calc(host, Separateurs{});
   for (char c : std::string("12.5")) calc.typeKey(static_cast<char32_t>(c));
   for (auto _ : state) calc.press(Control::ResultatButton);
@@ -28,7 +29,8 @@ BENCHMARK(BM_PressEgal);
 
 // A digit then backspace: two editing presses through the key table.
 void BM_TypeDigitBackspace(benchmark::State& state) {
-  MemoryHost host;
+  testing::FakeHost host;
+  host.recordDisplays = false;
   KeypadSession calc(host, Separateurs{});
   for (char c : std::string("12.5")) calc.typeKey(static_cast<char32_t>(c));
   for (auto _ : state) {
@@ -62,14 +64,15 @@ std::vector<std::uint8_t> thousandPresses() {
 
 void BM_ThousandPresses(benchmark::State& state) {
   const std::vector<std::uint8_t> script = thousandPresses();
-  MemoryHost host;
+  testing::FakeHost host;
   host.keepMessages = false;
+  host.recordDisplays = false;
   KeypadSession calc(host, Separateurs{});
   for (auto _ : state) {
     for (std::size_t i = 0; i < script.size();) i = keyscript::step(calc, host, script, i);
   }
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * script.size()));
-  state.counters["messages"] = static_cast<double>(host.messages) / static_cast<double>(state.iterations());
+  state.counters["messages"] = static_cast<double>(host.messageCount) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_ThousandPresses);
 
@@ -78,8 +81,9 @@ BENCHMARK(BM_ThousandPresses);
 void BM_LongPasteThenOperator(benchmark::State& state) {
   std::string text(static_cast<std::size_t>(state.range(0)), '4');
   text[text.size() / 2] = 'x';
-  MemoryHost host;
+  testing::FakeHost host;
   host.keepMessages = false;
+  host.recordDisplays = false;
   KeypadSession calc(host, Separateurs{});
   for (auto _ : state) {
     host.clipboard = text;

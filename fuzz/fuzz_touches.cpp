@@ -24,7 +24,6 @@
 #include "display/keypad_session.h"
 #include "display/report.h"
 #include "fuzz/key_script.h"
-#include "fuzz/memory_host.h"
 
 namespace {
 
@@ -71,7 +70,8 @@ bool checkState(const tallix::KeypadSession& calc, bool faulted, std::size_t at)
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  tallix::MemoryHost host;
+  tallix::testing::FakeHost host;
+  host.recordDisplays = false;
   tallix::KeypadSession calc(host, tallix::Separateurs{});
   const std::span<const std::uint8_t> script(data, size);
   bool faulted = false;  // since the last arithmetic fault, not yet back in a state
@@ -84,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       fail("an exception escaped", calc, i);
     }
     if (host.fatalReports != 0) fail("fatal report", calc, i);
-    if (host.errorReports != reportsBefore && arithmeticFault(host.last)) faulted = true;
+    if (host.errorReports != reportsBefore && arithmeticFault(host.messages.back())) faulted = true;
     if (checkState(calc, faulted, i)) faulted = false;
   }
   return 0;

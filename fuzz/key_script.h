@@ -22,7 +22,7 @@
 #include "display/keypad_session.h"
 #include "display/controls.h"
 #include "engine/regional.h"
-#include "fuzz/memory_host.h"
+#include "fake_host.h"
 
 namespace tallix::keyscript {
 
@@ -42,7 +42,7 @@ inline Separateurs separatorPair(std::uint8_t k) {
 }
 
 // Runs one action starting at script[i] and returns the index of the next.
-inline std::size_t step(KeypadSession& calc, MemoryHost& host, std::span<const std::uint8_t> script,
+inline std::size_t step(KeypadSession& calc, testing::FakeHost& host, std::span<const std::uint8_t> script,
                         std::size_t i) {
   const std::uint8_t b = script[i++];
   if (b >= kClickBase && b < kClickBase + kControlCount) {
@@ -50,10 +50,10 @@ inline std::size_t step(KeypadSession& calc, MemoryHost& host, std::span<const s
   } else if (b == kPaste) {
     const std::size_t n = i < script.size() ? script[i++] : 0;
     const std::size_t take = n < script.size() - i ? n : script.size() - i;
-    const bool busy = host.clipboardBusy;
-    host.clipboardBusy = false;
+    const bool busy = host.clipboardFails;
+    host.clipboardFails = false;
     host.clipboard.assign(reinterpret_cast<const char*>(script.data() + i), take);
-    host.clipboardBusy = busy;
+    host.clipboardFails = busy;
     i += take;
     calc.paste();
   } else if (b == kPasteClipboard) {
@@ -61,7 +61,7 @@ inline std::size_t step(KeypadSession& calc, MemoryHost& host, std::span<const s
   } else if (b == kCopy) {
     calc.copy();
   } else if (b == kBusy) {
-    host.clipboardBusy = !host.clipboardBusy;
+    host.clipboardFails = !host.clipboardFails;
   } else if (b == kSeparators) {
     calc.changeRegionalSettings(separatorPair(i < script.size() ? script[i++] : 0));
   } else {

@@ -4,7 +4,7 @@
 
 #include <chrono>
 
-#include "calculette_driver.h"
+#include "session_driver.h"
 
 namespace tallix::testing {
 namespace {

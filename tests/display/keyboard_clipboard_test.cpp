@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "calculette_driver.h"
+#include "session_driver.h"
 
 namespace tallix::testing {
 namespace {
@@ -127,7 +127,7 @@ TEST(Clipboard, BusyClipboardIsReportedAndChangesNothing) {
 }
 
 TEST(Clipboard, OutOfMemoryIsReported) {
-  struct Starved : RecordingHost {
+  struct Starved : FakeHost {
     std::string clipboardText() override { throw std::bad_alloc(); }
   } host;
   KeypadSession calc(host, Separateurs{});

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "calculette_driver.h"
+#include "session_driver.h"
 #include "display/report.h"
 
 namespace tallix::testing {
@@ -115,12 +115,12 @@ TEST(InvalidOperation, ShowsTheBoxFirstThenClears) {
   Driver d;
   // The box must be on show before the state is cleared: record the
   // result that is still held at that moment.
-  struct Probe : RecordingHost {
+  struct Probe : FakeHost {
     const KeypadSession* calc = nullptr;
     std::vector<bool> nombre1SaisiAtBox;
     void showMessage(const Message& m) override {
       nombre1SaisiAtBox.push_back(calc->sequencer().nombre1Saisi());
-      RecordingHost::showMessage(m);
+      FakeHost::showMessage(m);
     }
   } probe;
   KeypadSession calc(probe, Separateurs{});

@@ -15,7 +15,7 @@
 #include "engine/conversion.h"
 #include "engine/error.h"
 #include "display/report.h"
-#include "fuzz/memory_host.h"
+#include "fake_host.h"
 
 namespace tallix {
 namespace {
@@ -77,7 +77,8 @@ class LongPaste : public ::testing::TestWithParam<LongText> {};
 
 TEST_P(LongPaste, OperatorReportsTheWholeTextThenADigitStartsAfresh) {
   const std::string& text = GetParam().text;
-  MemoryHost host;
+  testing::FakeHost host;
+  host.recordDisplays = false;
   KeypadSession calc(host, Separateurs{U',', U' '});
   host.clipboard = text;
 
@@ -88,7 +89,7 @@ TEST_P(LongPaste, OperatorReportsTheWholeTextThenADigitStartsAfresh) {
   EXPECT_LT(elapsed, kBoundSeconds);
 
   ASSERT_EQ(host.errorReports, 1u);
-  const std::string& shown = host.last.text;
+  const std::string& shown = host.messages.back().text;
   ASSERT_EQ(shown.size(), 1 + text.size() + kNotANumber.size());
   EXPECT_EQ(shown.front(), '\'');
   EXPECT_EQ(shown.compare(1, text.size(), text), 0);
@@ -115,7 +116,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<LongText>& param) { return std::string(param.param.name); });
 
 TEST(LongPasteChangeRule, TenMegabytesOfLeadingZerosAllGo) {
-  MemoryHost host;
+  testing::FakeHost host;
+  host.recordDisplays = false;
   KeypadSession calc(host, Separateurs{});
   host.clipboard = std::string(kTenMegabytes, '0') + "5";
   EXPECT_LT(seconds([&] { calc.paste(); }), kBoundSeconds);
@@ -128,7 +130,8 @@ TEST(LongPasteChangeRule, TenMegabytesOfLeadingZerosAllGo) {
 }
 
 TEST(LongPasteChangeRule, DigitAppendedToALongTextIsStillAppended) {
-  MemoryHost host;
+  testing::FakeHost host;
+  host.recordDisplays = false;
   KeypadSession calc(host, Separateurs{});
   host.clipboard = std::string(kTenMegabytes, '1');
   calc.paste();
@@ -166,7 +169,8 @@ TEST(Linearity, PasteAndOperatorOnSixteenTimesTheTextIsFarFromQuadratic) {
   auto session = [](std::size_t size) {
     const std::string text = makeText(size, "0123456789 x", '0');
     return [text] {
-      MemoryHost host;
+      testing::FakeHost host;
+      host.recordDisplays = false;
       KeypadSession calc(host, Separateurs{});
       host.clipboard = text;
       calc.paste();

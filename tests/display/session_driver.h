@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "display/keypad_session.h"
-#include "recording_host.h"
+#include "fake_host.h"
 
 namespace tallix::testing {
 
@@ -73,7 +73,7 @@ struct Driver {
     return shown;
   }
 
-  RecordingHost host;
+  FakeHost host;
   KeypadSession calc;
 };
 
