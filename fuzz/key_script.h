@@ -16,6 +16,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <span>
 #include <string_view>
 
@@ -33,13 +34,13 @@ inline constexpr std::uint8_t kCopy = 'C';
 inline constexpr std::uint8_t kBusy = 'B';
 inline constexpr std::uint8_t kSeparators = 'S';
 
-inline Separateurs separatorPair(std::uint8_t k) {
-  static constexpr Separateurs kPairs[] = {
-      {U'.', U','},          {U',', U' '},           {U',', U'.'},     {U'.', U'\u202F'},
-      {U'\u066B', U'\u066C'}, {U'\'', U'\''},          {U'\u00B7', U' '}, {U'.', U' '},
-  };
-  return kPairs[k % std::size(kPairs)];
-}
+inline constexpr Separateurs kSeparatorTable[] = {
+    {U'.', U','},          {U',', U' '},           {U',', U'.'},     {U'.', U'\u202F'},
+    {U'\u066B', U'\u066C'}, {U'\'', U'\''},          {U'\u00B7', U' '}, {U'.', U' '},
+};
+inline constexpr int kSeparatorPairs = static_cast<int>(std::size(kSeparatorTable));
+
+inline Separateurs separatorPair(std::uint8_t k) { return kSeparatorTable[k % kSeparatorPairs]; }
 
 // Runs one action starting at script[i] and returns the index of the next.
 inline std::size_t step(KeypadSession& calc, testing::FakeHost& host, std::span<const std::uint8_t> script,

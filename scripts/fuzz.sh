@@ -16,61 +16,17 @@ targets=("$@")
 if ((${#targets[@]} == 0)); then targets=(texte_en_nombre aller_retour touches); fi
 
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz --target "${targets[@]/#/fuzz_}" "${targets[@]/#/replay_fuzz_}" </dev/null
+cmake --build --preset fuzz --target "${targets[@]/#/fuzz_}" "${targets[@]/#/replay_fuzz_}" golden_seeds </dev/null
 
 work=build/fuzz
 mkdir -p "$work/artifacts"
-
-# The golden transcripts' key lines, translated into the byte language of
-# fuzz/key_script.h, one seed per block: the block's "[separator C]" becomes a
-# separator change, a control name clicks it (byte 0x80 + its index),
-# paste:TEXT pastes, copy copies, separator:C changes the separator; any
-# other token is typed as it stands. A separator other than "," or "." becomes
-# the two-byte one of the table.
-golden_seeds() {
-  local out="$1" file n=0
-  mkdir -p "$out"
-  shopt -s nullglob
-  for file in tests/golden/*.keys; do
-    LC_ALL=C awk -v out="$out" -v base="$(basename "$file" .keys)" '
-      function separator(c) { return "S" sprintf("%c", c == "," ? 1 : c == "." ? 8 : 6) }
-      BEGIN {
-        split("Button0 Button1 Button2 Button3 Button4 Button5 Button6 Button7 Button8 Button9 " \
-              "VirguleButton ButtonNeg RetourArriereButton NombrePiButton NombrePhiButton " \
-              "ButtonCancel AdditionButton SoustractionButton MultiplicationButton DivisionButton " \
-              "PourcentageButton RacineCarreeButton PuissanceCarreeButton PuissanceCubeButton " \
-              "ResultatButton ButtonToutesDecimales ButtonLimiterADeuxDecimales " \
-              "ButtonLimiterAQuatreDecimales", names, " ")
-        for (i = 1; i <= 28; i++) code[names[i]] = sprintf("%c", 127 + i)
-        inBlock = 0; blocks = 0
-      }
-      /^\[separator / { sep = $2; sub(/\]$/, "", sep); seed = separator(sep); inBlock = 1; next }
-      /^--/ {
-        if (inBlock) { file = out "/golden-" base "-" (++blocks); printf "%s", seed > file; close(file) }
-        inBlock = 0; next
-      }
-      !inBlock || /^#/ { next }
-      {
-        for (t = 1; t <= NF; t++) {
-          tok = $t
-          if (tok in code) seed = seed code[tok]
-          else if (tok == "copy") seed = seed "C"
-          else if (tok ~ /^paste:/) { p = substr(substr(tok, 7), 1, 255); seed = seed "P" sprintf("%c", length(p)) p }
-          else if (tok ~ /^separator:/) seed = seed separator(substr(tok, 11))
-          else { gsub(/[PVCBS]/, "", tok); seed = seed tok }
-        }
-      }' "$file"
-    n=$((n + 1))
-  done
-  echo "golden seeds: $(ls "$out" | grep -c '^golden-') blocks from $n transcript file(s)"
-}
 
 status=0
 for target in "${targets[@]}"; do
   corpus="$work/corpus/$target"
   mkdir -p "$corpus"
   cp -n fuzz/corpus/"$target"/* "$corpus"/ 2>/dev/null || true
-  if [ "$target" = touches ]; then golden_seeds "$corpus"; fi
+  if [ "$target" = touches ]; then "$work/fuzz/golden_seeds" "$corpus" tests/golden/*.keys; fi
   log="$work/fuzz_$target.log"
   echo "== fuzz_$target: ${seconds}s"
   if "$work/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \

@@ -1,6 +1,7 @@
 // tallix-keys: drives the whole calculator logic from standard input.
 //
 //   tallix-keys [--separator C]
+//   tallix-keys --list-controls
 //
 // Standard input is split on whitespace into tokens. A control name
 // ("Button7", "AdditionButton", ...) clicks that control; "paste:TEXT" puts
@@ -11,6 +12,9 @@
 // writes one line "!CAPTION<TAB>TEXT" per message box, then "=DISPLAY".
 //
 //   echo '2+3*4=' | tallix-keys --separator .   ->  =2 =2 =3 =5 =4 =20
+//
+// --list-controls writes the control names, one a line, in the order of
+// tallix::Control ("Button0" first), for the scripts that make seeds.
 
 #include <clocale>
 #include <cstdio>
@@ -83,7 +87,7 @@ class KeysHost : public tallix::Host {
 };
 
 int usage(const char* message) {
-  std::fprintf(stderr, "tallix-keys: %s\nusage: tallix-keys [--separator C]\n", message);
+  std::fprintf(stderr, "tallix-keys: %s\nusage: tallix-keys [--separator C] | --list-controls\n", message);
   return 2;
 }
 
@@ -131,6 +135,13 @@ int main(int argc, char** argv) {
   std::string separator;
   for (int i = 1; i < argc; ++i) {
     std::string_view arg = argv[i];
+    if (arg == "--list-controls") {
+      for (int c = 0; c < tallix::kControlCount; ++c) {
+        const std::string_view name = tallix::controlName(static_cast<tallix::Control>(c));
+        std::printf("%.*s\n", static_cast<int>(name.size()), name.data());
+      }
+      return 0;
+    }
     if (arg == "--separator") {
       if (i + 1 >= argc) return usage("--separator needs a value");
       separator = argv[++i];

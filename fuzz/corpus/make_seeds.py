@@ -7,13 +7,18 @@ aller_retour: ten bytes of an x87 extended value (little-endian significand,
 then sign and exponent), then '1' for a comma separator.
 touches: sessions in the byte language of fuzz/key_script.h.
 The golden transcripts add more `touches` seeds at fuzz time (scripts/fuzz.sh).
-Run from anywhere: python3 fuzz/corpus/make_seeds.py
+The control names come from the program itself, so build it first:
+  cmake --build --preset release --target tallix-keys
+  python3 fuzz/corpus/make_seeds.py [PATH/TO/tallix-keys]
 """
 import os
 import struct
+import subprocess
+import sys
 from fractions import Fraction
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(os.path.dirname(HERE))
 
 TEXTS = [
     " 12 ", "+5", "-0", ",", "-,", ",5", "5,", "1E5", "1e5", "1E+5", "1E0005", "5E", "5E-",
@@ -23,14 +28,10 @@ TEXTS = [
     "3,64519953188247460E-4951", "9999999999999999999", "1E-27", "0,1",
 ]
 
-CONTROLS = [
-    "Button0", "Button1", "Button2", "Button3", "Button4", "Button5", "Button6", "Button7",
-    "Button8", "Button9", "VirguleButton", "ButtonNeg", "RetourArriereButton", "NombrePiButton",
-    "NombrePhiButton", "ButtonCancel", "AdditionButton", "SoustractionButton",
-    "MultiplicationButton", "DivisionButton", "PourcentageButton", "RacineCarreeButton",
-    "PuissanceCarreeButton", "PuissanceCubeButton", "ResultatButton", "ButtonToutesDecimales",
-    "ButtonLimiterADeuxDecimales", "ButtonLimiterAQuatreDecimales",
-]
+TALLIX_KEYS = sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build/release/tools/tallix-keys")
+# The control names in the order of tallix::Control: click i is byte 0x80 + i.
+CONTROLS = subprocess.run([TALLIX_KEYS, "--list-controls"], check=True, capture_output=True,
+                          text=True).stdout.split()
 
 
 def click(name):
