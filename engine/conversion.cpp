@@ -327,7 +327,7 @@ std::string TexteResultat(Extended v, DecimalMode mode, char32_t separateur, cha
   const int fsepLongueur = encoder(fSeparateur, fsep);
   if (fsepLongueur > 0 && t.size() >= static_cast<std::size_t>(fsepLongueur) &&
       std::memcmp(t.data() + t.size() - fsepLongueur, fsep, static_cast<std::size_t>(fsepLongueur)) == 0) {
-    t.resize(t.size() - static_cast<std::size_t>(fsepLongueur));
+    t.erase(t.size() - static_cast<std::size_t>(fsepLongueur));
   }
   return t;
 }

@@ -97,9 +97,9 @@ class AboutBoxTest : public QObject {
 
  private:
   // The window's services with the machine the test poses as.
-  tallix::ui::Services services() { return {host, help, *machine_}; }
-  RecordingQtHost host;
-  RecordingHelp help;
+  tallix::ui::Services services() { return {host_, help_, *machine_}; }
+  RecordingQtHost host_;
+  RecordingHelp help_;
   std::shared_ptr<const MachineFigures> machine_ = std::make_shared<tallix::ui::LinuxMachineFigures>();
 };
 
@@ -422,12 +422,12 @@ void AboutBoxTest::formShowErrorIsReportedWhileTheWindowIsShown() {
   std::vector<tallix::Message> boxes;
   bool shownWhileReported = false;
   TAboutBox box(services());
-  host.onMessage = [&](const tallix::Message& m) {
+  host_.onMessage = [&](const tallix::Message& m) {
     boxes.push_back(m);
     shownWhileReported = box.isVisible();
   };
   box.show();
-  host.onMessage = nullptr;
+  host_.onMessage = nullptr;
   QCOMPARE(boxes.size(), std::size_t{1});
   QCOMPARE(boxes.front().text, std::string("Disque illisible."));
   QCOMPARE(boxes.front().icon, tallix::MessageIcon::Stop);

@@ -377,7 +377,7 @@ class WindowTest : public QObject {
     }
     // The first context-menu request anywhere loads the translation.
     QWidget bare;
-    QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(1, 1));
+    QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(1, 1), bare.mapToGlobal(QPoint(1, 1)));
     QCoreApplication::sendEvent(&bare, &request);
     std::unique_ptr<QMenu> menu(ecran()->createStandardContextMenu());
     QStringList texts;

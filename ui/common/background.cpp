@@ -16,11 +16,9 @@ const unsigned char kBackgroundJpeg[] = {
 
 // libjpeg is needed for one decode at start-up and never again: it is
 // loaded for that decode and unloaded after it, so the running program does
-// not keep half a megabyte of decoder mapped. Built against libjpeg 6.2 it is
-// "libjpeg.so.62", against 8 "libjpeg.so.8".
-#define TALLIX_STR2(x) #x
-#define TALLIX_STR(x) TALLIX_STR2(x)
-constexpr const char* kJpegLibrary = "libjpeg.so." TALLIX_STR(JPEG_LIB_VERSION);
+// not keep half a megabyte of decoder mapped. The build names the library
+// it found: "libjpeg.so.62" for libjpeg 6.2, "libjpeg.so.8" for 8.
+constexpr const char* kJpegLibrary = TALLIX_JPEG_SONAME;
 
 // The few entry points the decode calls, found in the loaded library.
 struct JpegApi {

@@ -23,7 +23,7 @@ class HelpOpener {
   // The help file of a program installed in `programFolder` (ending in '/'):
   // "/usr/lib/tallix/" -> "/usr/lib/tallix/Tallix.chm".
   virtual QString helpFile(const QString& programFolder) const {
-    return programFolder + QStringLiteral("Tallix.chm");
+    return programFolder + QStringLiteral(TALLIX_HELP_FILE_NAME);
   }
   // Shows `chmPath` at help context `context` and returns at once. With an
   // owner the help belongs to that window; with nullptr it stands on its own.
