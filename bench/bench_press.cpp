@@ -72,7 +72,8 @@ void BM_ThousandPresses(benchmark::State& state) {
     for (std::size_t i = 0; i < script.size();) i = keyscript::step(calc, host, script, i);
   }
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * script.size()));
-  state.counters["messages"] = static_cast<double>(host.messageCount) / static_cast<double>(state.iterations());
+  state.counters["messages"] =
+      static_cast<double>(host.messageCount) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_ThousandPresses);
 

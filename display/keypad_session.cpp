@@ -143,9 +143,7 @@ void KeypadSession::RetourArriere() {
 }
 
 void KeypadSession::showConstant(const char* whole, const char* two, const char* four, const char* all) {
-  const char* fraction = mode_ == DecimalMode::Deux     ? two
-                         : mode_ == DecimalMode::Quatre ? four
-                                                        : all;
+  const char* fraction = mode_ == DecimalMode::Deux ? two : mode_ == DecimalMode::Quatre ? four : all;
   std::string text(whole);
   text += utf8(FSeparateur);
   text += fraction;

@@ -108,8 +108,7 @@ void Sequencer::AfficheResultat(SequencerContext& ctx) {
 }
 
 void Sequencer::AffichageResultat(Extended v, SequencerContext& ctx) {
-  ctx.replaceScreenText(
-      TexteResultat(v, ctx.screenMode(), ctx.decimalSeparator(), ctx.fSeparateur()));
+  ctx.replaceScreenText(TexteResultat(v, ctx.screenMode(), ctx.decimalSeparator(), ctx.fSeparateur()));
 }
 
 void Sequencer::RazVariables() {

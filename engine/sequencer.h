@@ -19,7 +19,7 @@ class SequencerContext {
   virtual void replaceScreenText(std::string text) = 0;
   virtual DecimalMode screenMode() const = 0;
   virtual char32_t decimalSeparator() const = 0;  // what the conversions accept and write
-  virtual char32_t fSeparateur() const = 0;        // what the all-decimals trimming removes
+  virtual char32_t fSeparateur() const = 0;       // what the all-decimals trimming removes
   // Shows the invalid-input box and returns once the user has closed it.
   virtual void showInvalidInputBox() = 0;
 };

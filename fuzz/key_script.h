@@ -35,8 +35,8 @@ inline constexpr std::uint8_t kBusy = 'B';
 inline constexpr std::uint8_t kSeparators = 'S';
 
 inline constexpr Separateurs kSeparatorTable[] = {
-    {U'.', U','},          {U',', U' '},           {U',', U'.'},     {U'.', U'\u202F'},
-    {U'\u066B', U'\u066C'}, {U'\'', U'\''},          {U'\u00B7', U' '}, {U'.', U' '},
+    {U'.', U','},           {U',', U' '},   {U',', U'.'},      {U'.', U'\u202F'},
+    {U'\u066B', U'\u066C'}, {U'\'', U'\''}, {U'\u00B7', U' '}, {U'.', U' '},
 };
 inline constexpr int kSeparatorPairs = static_cast<int>(std::size(kSeparatorTable));
 

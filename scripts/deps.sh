@@ -10,7 +10,7 @@ packages=(
   libchm-dev fp-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   libmpfr-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   fonts-wine fontconfig
   xvfb xauth
 )

@@ -29,7 +29,8 @@ TEST_P(Memoire, GroupsThousandsWithASpace) {
 INSTANTIATE_TEST_SUITE_P(Table, Memoire,
                          ::testing::Values(FigureMemoire{0, " KB"}, FigureMemoire{0.4990234375L, " KB"},
                                            FigureMemoire{0.5L, "1 KB"}, FigureMemoire{999, "999 KB"},
-                                           FigureMemoire{1000, "1 000 KB"}, FigureMemoire{1536.5L, "1 537 KB"},
+                                           FigureMemoire{1000, "1 000 KB"},
+                                           FigureMemoire{1536.5L, "1 537 KB"},
                                            FigureMemoire{523776, "523 776 KB"},
                                            FigureMemoire{4194303.9990234375L, "4 194 304 KB"},
                                            FigureMemoire{1e21L, "1 000 000 000 000 000 000 000 KB"}));

@@ -44,7 +44,8 @@ class MainWindowHelpTest : public QObject {
   void initTestCase() {
     loadTahoma();
     QVERIFY2(QFile::exists(helpFile()), qPrintable(helpFile()));
-    window_ = std::make_unique<TCalculetteMain>(Services{host_, help_, machine_}, tallix::Separateurs{U',', U' '});
+    window_ =
+        std::make_unique<TCalculetteMain>(Services{host_, help_, machine_}, tallix::Separateurs{U',', U' '});
     window_->show();
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));
   }

@@ -92,8 +92,7 @@ int main() {
         }
       });
     };
-    check(runWith(services, hooks) == 0,
-          "start-up goes on after a FormCreate error");
+    check(runWith(services, hooks) == 0, "start-up goes on after a FormCreate error");
     check(boxes.size() == 1 && boxes[0].text == "panne." && boxes[0].caption == "Tallix Standart",
           "the FormCreate error is an application error report");
   }

@@ -30,9 +30,9 @@ Q_DECLARE_METATYPE(std::exception_ptr)
 
 using namespace tallix;
 using namespace tallix::ui;
+using tallix::ui::testing::ModalWatchdog;
 using tallix::ui::testing::RecordingQtHost;
 using tallix::ui::testing::TestServices;
-using tallix::ui::testing::ModalWatchdog;
 
 namespace {
 

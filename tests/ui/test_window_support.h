@@ -6,7 +6,6 @@
 #include <QDialog>
 #include <QTimer>
 
-
 namespace tallix::ui::testing {
 
 // Closes any dialog that opens while it lives and counts them: a test that

@@ -130,9 +130,8 @@ const QStringList& TAboutBox::description() {
 QString TAboutBox::authorUrl() { return QString::fromUtf8(TALLIX_AUTHOR_URL); }
 
 TAboutBox::TAboutBox(const Services& services, QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                         Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                         Qt::WindowCloseButtonHint),
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                         Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       services_(services) {
   setObjectName(QStringLiteral("AboutBox"));
   setWindowTitle(QStringLiteral("A propos de..."));

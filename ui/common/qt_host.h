@@ -31,7 +31,6 @@ class QtHost : public Host {
   static constexpr qsizetype kBoxTextEnds = 800;
   static constexpr qsizetype kBoxWordLength = 60;
   static QString boxText(const std::string& utf8);
-
 };
 
 }  // namespace tallix::ui
