@@ -21,7 +21,7 @@ namespace {
 // UTF-8 bytes of c into out (at most 4); 0 for the null character, which
 // stands for "no separator". Surrogates and values beyond U+10FFFF become
 // U+FFFD.
-[[gnu::always_inline]] inline int encoder(char32_t c, char* out) {
+[[gnu::always_inline]] inline int encodeUtf8(char32_t c, char* out) {
   if (c == 0) return 0;
   if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
   if (c < 0x80) {
@@ -46,10 +46,10 @@ namespace {
   return 4;
 }
 
-bool estChiffre(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Whether [p, fin) starts with the `n` bytes of `octets` (n > 0).
-bool commencePar(const char* p, const char* fin, const char* octets, int n) {
+bool startsWith(const char* p, const char* fin, const char* octets, int n) {
   if (n == 0 || fin - p < n) return false;
   for (int i = 0; i < n; ++i) {
     if (p[i] != octets[i]) return false;
@@ -59,7 +59,7 @@ bool commencePar(const char* p, const char* fin, const char* octets, int n) {
 
 // Writes the decimal digits of a non-negative exponent, zero-padded to at
 // least `largeur` digits; returns the new end.
-char* ecrireEntier(char* p, int valeur, int largeur) {
+char* writeInteger(char* p, int valeur, int largeur) {
   char tampon[12];
   int n = 0;
   do {
@@ -85,12 +85,12 @@ class Accumulateur {
     const char* const debut = p;
     std::uint64_t entier = entier_;
     int exacts = exacts_;
-    for (; p < fin && exacts < 19 && estChiffre(*p); ++p, ++exacts) {
+    for (; p < fin && exacts < 19 && isDigit(*p); ++p, ++exacts) {
       entier = entier * 10 + static_cast<unsigned>(*p - '0');
     }
     entier_ = entier;
     exacts_ = exacts;
-    for (; p < fin && estChiffre(*p); ++p) lent(static_cast<unsigned>(*p - '0'));
+    for (; p < fin && isDigit(*p); ++p) lent(static_cast<unsigned>(*p - '0'));
     return p - debut;
   }
 
@@ -143,14 +143,14 @@ class Accumulateur {
 
 std::string utf8(char32_t c) {
   char octets[4];
-  return std::string(octets, static_cast<std::size_t>(encoder(c, octets)));
+  return std::string(octets, static_cast<std::size_t>(encodeUtf8(c, octets)));
 }
 
 Extended Puissance10(Extended v, int n) { return puissance10(v, n); }
 
 Extended TexteEnNombre(std::string_view text, char32_t separateur) {
   char sep[4];
-  const int sepLongueur = encoder(separateur, sep);
+  const int sepLongueur = encodeUtf8(separateur, sep);
   const char* p = text.data();
   const char* const fin = p + text.size();
 
@@ -165,7 +165,7 @@ Extended TexteEnNombre(std::string_view text, char32_t separateur) {
   Accumulateur acc{text};
   acc.lire(p, fin);
   long long fraction = 0;
-  if (commencePar(p, fin, sep, sepLongueur)) {
+  if (startsWith(p, fin, sep, sepLongueur)) {
     p += sepLongueur;
     fraction = acc.lire(p, fin);
   }
@@ -180,7 +180,7 @@ Extended TexteEnNombre(std::string_view text, char32_t separateur) {
       ++p;
     }
     // Stops right after the digit that brings the exponent to 500 or more.
-    while (p < fin && estChiffre(*p) && exposant < 500) exposant = exposant * 10 + (*p++ - '0');
+    while (p < fin && isDigit(*p) && exposant < 500) exposant = exposant * 10 + (*p++ - '0');
     if (exposantNegatif) exposant = -exposant;
   }
   while (p < fin && *p == ' ') ++p;
@@ -200,12 +200,12 @@ Extended TexteEnNombre(std::string_view text, char32_t separateur) {
 
 FormeDecimale VersFormeDecimale(Extended v, int precision, int decimals) {
   FormeDecimale forme;
-  const x87::Champs c = x87::champs(v);
-  if (c.exposantBiaise == 0) return forme;  // zeros and subnormal numbers
-  if (c.exposantBiaise == 0x7FFF) {
-    if (c.significande == 0x8000000000000000ULL) {
+  const x87::Fields c = x87::fieldsOf(v);
+  if (c.biasedExponent == 0) return forme;  // zeros and subnormal numbers
+  if (c.biasedExponent == 0x7FFF) {
+    if (c.significand == 0x8000000000000000ULL) {
       forme.special = FormeDecimale::Special::Infini;
-      forme.Negatif = c.negatif;
+      forme.Negatif = c.negative;
     } else {
       forme.special = FormeDecimale::Special::NonNombre;
     }
@@ -214,13 +214,13 @@ FormeDecimale VersFormeDecimale(Extended v, int precision, int decimals) {
 
   // 19728 / 65536 stands for log10 2; >> 16 on a negative product rounds
   // toward minus infinity.
-  int e = ((static_cast<int>(c.exposantBiaise) - 16383) * 19728 >> 16) + 1;
-  Extended y = x87::arrondir(puissance10(std::fabs(v), 18 - e));
+  int e = ((static_cast<int>(c.biasedExponent) - 16383) * 19728 >> 16) + 1;
+  Extended y = x87::roundToInteger(puissance10(std::fabs(v), 18 - e));
   if (y >= pow10::kPetites[18]) {
     y = y / 10.0L;
     ++e;
   }
-  y = x87::arrondir(y);
+  y = x87::roundToInteger(y);
   if (!std::isfinite(y) || y < 0.0L) {
     // Only a malformed encoding (an unnormal) can get here.
     forme.special = FormeDecimale::Special::NonNombre;
@@ -257,7 +257,7 @@ FormeDecimale VersFormeDecimale(Extended v, int precision, int decimals) {
   if (k == 0) return forme;
 
   forme.Exposant = static_cast<std::int16_t>(e);
-  forme.Negatif = c.negatif;
+  forme.Negatif = c.negative;
   forme.nombreChiffres = static_cast<std::uint8_t>(k);
   std::memcpy(forme.Chiffres, chiffres, static_cast<std::size_t>(k));
   return forme;
@@ -269,7 +269,7 @@ std::string NombreEnTexteFixe(Extended v, int decimals, char32_t separateur) {
   if (f.special == FormeDecimale::Special::NonNombre) return "NAN";
 
   char sep[4];
-  const int sepLongueur = encoder(separateur, sep);
+  const int sepLongueur = encodeUtf8(separateur, sep);
   // Fixed: sign, 18 integer digits, separator, 18 decimals at most.
   // Exponent: sign, 18 digits, separator, "E", sign, 5 digits at most.
   char tampon[64];
@@ -291,7 +291,7 @@ std::string NombreEnTexteFixe(Extended v, int decimals, char32_t separateur) {
       *p++ = '-';
       x = -x;
     }
-    p = ecrireEntier(p, x, decimals <= 4 ? decimals : 0);
+    p = writeInteger(p, x, decimals <= 4 ? decimals : 0);
     return std::string(tampon, static_cast<std::size_t>(p - tampon));
   }
 
@@ -324,7 +324,7 @@ std::string TexteResultat(Extended v, DecimalMode mode, char32_t separateur, cha
   while (longueur > garde && t[longueur - 1] == '0') --longueur;
   t.resize(longueur);
   char fsep[4];
-  const int fsepLongueur = encoder(fSeparateur, fsep);
+  const int fsepLongueur = encodeUtf8(fSeparateur, fsep);
   if (fsepLongueur > 0 && t.size() >= static_cast<std::size_t>(fsepLongueur) &&
       std::memcmp(t.data() + t.size() - fsepLongueur, fsep, static_cast<std::size_t>(fsepLongueur)) == 0) {
     t.erase(t.size() - static_cast<std::size_t>(fsepLongueur));

@@ -12,27 +12,27 @@
 namespace tallix::x87 {
 
 // The 15-bit biased exponent, sign and 64-bit significand of an extended value.
-struct Champs {
-  std::uint64_t significande;
-  std::uint16_t exposantBiaise;
-  bool negatif;
+struct Fields {
+  std::uint64_t significand;
+  std::uint16_t biasedExponent;
+  bool negative;
 };
 
-inline Champs champs(Extended v) {
-  unsigned char octets[sizeof(Extended)];
-  std::memcpy(octets, &v, sizeof v);
-  Champs c{};
-  std::memcpy(&c.significande, octets, 8);
-  std::uint16_t haut = 0;
-  std::memcpy(&haut, octets + 8, 2);
-  c.exposantBiaise = static_cast<std::uint16_t>(haut & 0x7FFF);
-  c.negatif = (haut & 0x8000) != 0;
+inline Fields fieldsOf(Extended v) {
+  unsigned char bytes[sizeof(Extended)];
+  std::memcpy(bytes, &v, sizeof v);
+  Fields c{};
+  std::memcpy(&c.significand, bytes, 8);
+  std::uint16_t high = 0;
+  std::memcpy(&high, bytes + 8, 2);
+  c.biasedExponent = static_cast<std::uint16_t>(high & 0x7FFF);
+  c.negative = (high & 0x8000) != 0;
   return c;
 }
 
 // Rounds to an integer in the current rounding mode (nearest, ties to even):
-// arrondir(2.5L) == 2, arrondir(3.5L) == 4.
-inline Extended arrondir(Extended v) {
+// roundToInteger(2.5L) == 2, roundToInteger(3.5L) == 4.
+inline Extended roundToInteger(Extended v) {
   asm("frndint" : "+t"(v));
   return v;
 }

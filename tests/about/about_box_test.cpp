@@ -65,7 +65,7 @@ T* child(QWidget& window, const char* name) {
 
 QString kb(const char* digits) {
   // The figure groups with the separator of the process locale.
-  const char32_t sep = tallix::ui::separateurMilliersDuSysteme();
+  const char32_t sep = tallix::ui::systemThousandsSeparator();
   static const QRegularExpression group(QStringLiteral("(\\d) (?=\\d)"));
   return QString::fromUtf8(digits).replace(group, QStringLiteral("\\1") + QString::fromUcs4(&sep, 1));
 }

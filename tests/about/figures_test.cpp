@@ -61,7 +61,7 @@ struct MemoryCase {
 class MemoryFigure : public testing::TestWithParam<MemoryCase> {};
 
 TEST_P(MemoryFigure, Text) {
-  EXPECT_EQ(texteMemoire(GetParam().bytes, GetParam().milliers), GetParam().expected);
+  EXPECT_EQ(memoryFigure(GetParam().bytes, GetParam().milliers), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -89,7 +89,7 @@ struct DiskCase {
 
 class DiskFigure : public testing::TestWithParam<DiskCase> {};
 
-TEST_P(DiskFigure, Text) { EXPECT_EQ(texteDisque(GetParam().bytes), GetParam().expected); }
+TEST_P(DiskFigure, Text) { EXPECT_EQ(diskFigure(GetParam().bytes), GetParam().expected); }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DiskFigure,
@@ -133,10 +133,10 @@ TEST(SeparateurMilliersDuSysteme, ReadsTheEnvironmentsLocaleNotTheProcessOne) {
   const std::string previous = saved != nullptr ? saved : "";
   // The C locale has no thousands separator: the comma stands in.
   setenv("LC_ALL", "C", 1);
-  EXPECT_EQ(separateurMilliersDuSysteme(), U',');
+  EXPECT_EQ(systemThousandsSeparator(), U',');
   // A locale that is not installed cannot be read: the comma again.
   setenv("LC_ALL", "xx_NOWHERE.UTF-8", 1);
-  EXPECT_EQ(separateurMilliersDuSysteme(), U',');
+  EXPECT_EQ(systemThousandsSeparator(), U',');
   if (saved != nullptr) setenv("LC_ALL", previous.c_str(), 1); else unsetenv("LC_ALL");
 }
 

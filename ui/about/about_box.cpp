@@ -242,10 +242,10 @@ void TAboutBox::placeRight(QLabel* label, const QString& text) {
 
 void TAboutBox::FormShow() {
   const MachineFigures& figures = services_.machine;
-  placeRight(PhysMemLabel, QString::fromStdString(
-                               texteMemoire(figures.totalPhysicalMemory(), separateurMilliersDuSysteme())));
+  placeRight(PhysMemLabel,
+             QString::fromStdString(memoryFigure(figures.totalPhysicalMemory(), systemThousandsSeparator())));
   const std::int64_t capacity = figures.diskCapacity();
-  if (capacity != -1) placeRight(DisqueDurLabel, QString::fromStdString(texteDisque(capacity)));
+  if (capacity != -1) placeRight(DisqueDurLabel, QString::fromStdString(diskFigure(capacity)));
 }
 
 void TAboutBox::ButtonMailToClick() { QDesktopServices::openUrl(QUrl(authorUrl())); }

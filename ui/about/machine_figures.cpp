@@ -28,16 +28,16 @@ std::int64_t LinuxMachineFigures::diskCapacity() const {
   return static_cast<std::int64_t>(blocks * size);
 }
 
-std::string texteMemoire(std::uint64_t octets, char32_t milliers) {
-  const Extended kilooctets = static_cast<Extended>(octets) / 1024.0L;
-  return FormaterMotif("#,###\" KB\"", kilooctets, milliers);
+std::string memoryFigure(std::uint64_t bytes, char32_t thousandsSeparator) {
+  const Extended kilobytes = static_cast<Extended>(bytes) / 1024.0L;
+  return FormaterMotif("#,###\" KB\"", kilobytes, thousandsSeparator);
 }
 
-std::string texteDisque(std::int64_t octets) {
-  const Extended megaoctets = static_cast<Extended>(octets) / 1024.0L / 1024.0L;
-  return formatMegabytes(static_cast<std::int64_t>(megaoctets));
+std::string diskFigure(std::int64_t bytes) {
+  const Extended megabytes = static_cast<Extended>(bytes) / 1024.0L / 1024.0L;
+  return formatMegabytes(static_cast<std::int64_t>(megabytes));
 }
 
-char32_t separateurMilliersDuSysteme() { return readRegionalSettings().milliers; }
+char32_t systemThousandsSeparator() { return readRegionalSettings().milliers; }
 
 }  // namespace tallix::ui

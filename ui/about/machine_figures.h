@@ -26,18 +26,18 @@ class LinuxMachineFigures final : public MachineFigures {
 };
 
 // The memory figure: bytes / 1024 in extended precision, rounded half up to
-// whole kilobytes and grouped with `milliers`.
-// texteMemoire(2147483648, U' ') == "2 097 152 KB".
-std::string texteMemoire(std::uint64_t octets, char32_t milliers);
+// whole kilobytes and grouped with `thousandsSeparator`.
+// memoryFigure(2147483648, U' ') == "2 097 152 KB".
+std::string memoryFigure(std::uint64_t bytes, char32_t thousandsSeparator);
 
 // The disk figure: bytes / 1024 / 1024 in extended precision, truncated
-// toward zero. texteDisque(1073741824) == "1024 MB"; texteDisque(1048575) ==
+// toward zero. diskFigure(1073741824) == "1024 MB"; diskFigure(1048575) ==
 // "0 MB". The caller keeps its "0" when the capacity is -1.
-std::string texteDisque(std::int64_t octets);
+std::string diskFigure(std::int64_t bytes);
 
 // The thousands separator of the locale the environment names (LC_ALL,
 // LC_NUMERIC, LANG), through the engine's one-character rule: "," when the
 // locale gives none or several; fr_FR.UTF-8 gives U+202F.
-char32_t separateurMilliersDuSysteme();
+char32_t systemThousandsSeparator();
 
 }  // namespace tallix::ui

@@ -12,13 +12,13 @@ namespace {
 
 // What a pattern section asks for: literals around the number, the digit
 // placeholders before and after the decimal point, and grouping.
-struct Motif {
-  std::string avant;
-  std::string apres;
-  int zerosEntiers = 0;     // '0' placeholders before the point: minimum integer digits
-  int decimalesMin = 0;     // '0' placeholders after the point
-  int decimalesMax = 0;     // all placeholders after the point
-  bool groupage = false;    // a ',' among the integer placeholders
+struct Pattern {
+  std::string prefix;
+  std::string suffix;
+  int minIntegerDigits = 0;  // '0' placeholders before the point
+  int minDecimals = 0;       // '0' placeholders after the point
+  int maxDecimals = 0;       // all placeholders after the point
+  bool grouping = false;     // a ',' among the integer placeholders
   bool point = false;
 };
 
@@ -26,34 +26,34 @@ struct Motif {
 // quotes is literal; any other character that is not a placeholder is a
 // literal too, placed before the number when it precedes the first
 // placeholder and after it otherwise.
-Motif readPattern(std::string_view motif) {
-  Motif m;
-  bool chiffreVu = false;
+Pattern readPattern(std::string_view motif) {
+  Pattern m;
+  bool digitSeen = false;
   for (std::size_t i = 0; i < motif.size(); ++i) {
     const char c = motif[i];
-    std::string& litteral = chiffreVu ? m.apres : m.avant;
+    std::string& literal = digitSeen ? m.suffix : m.prefix;
     if (c == '"' || c == '\'') {
       const std::size_t fin = motif.find(c, i + 1);
       const std::size_t stop = fin == std::string_view::npos ? motif.size() : fin;
-      litteral.append(motif.substr(i + 1, stop - i - 1));
+      literal.append(motif.substr(i + 1, stop - i - 1));
       i = stop;
     } else if (c == ';') {
       break;
     } else if (c == '#' || c == '0') {
-      chiffreVu = true;
+      digitSeen = true;
       if (m.point) {
-        ++m.decimalesMax;
-        if (c == '0') m.decimalesMin = m.decimalesMax;
+        ++m.maxDecimals;
+        if (c == '0') m.minDecimals = m.maxDecimals;
       } else if (c == '0') {
-        ++m.zerosEntiers;
+        ++m.minIntegerDigits;
       }
     } else if (c == ',' && !m.point) {
-      m.groupage = true;
+      m.grouping = true;
     } else if (c == '.' && !m.point) {
       m.point = true;
-      chiffreVu = true;
+      digitSeen = true;
     } else {
-      litteral.push_back(c);
+      literal.push_back(c);
     }
   }
   return m;
@@ -62,11 +62,11 @@ Motif readPattern(std::string_view motif) {
 }  // namespace
 
 std::string FormaterMotif(std::string_view motif, Extended v, char32_t milliers) {
-  const Motif m = readPattern(motif);
-  const FormeDecimale f = VersFormeDecimale(v, 18, m.decimalesMax);
-  std::string texte = m.avant;
-  if (f.special == FormeDecimale::Special::Infini) return texte + (f.Negatif ? "-INF" : "INF") + m.apres;
-  if (f.special == FormeDecimale::Special::NonNombre) return texte + "NAN" + m.apres;
+  const Pattern m = readPattern(motif);
+  const FormeDecimale f = VersFormeDecimale(v, 18, m.maxDecimals);
+  std::string texte = m.prefix;
+  if (f.special == FormeDecimale::Special::Infini) return texte + (f.Negatif ? "-INF" : "INF") + m.suffix;
+  if (f.special == FormeDecimale::Special::NonNombre) return texte + "NAN" + m.suffix;
   if (f.Negatif) texte.push_back('-');
 
   // Integer digits: those of the decimal form, "0" once they run out, padded
@@ -75,10 +75,10 @@ std::string FormaterMotif(std::string_view motif, Extended v, char32_t milliers)
   std::string entiers;
   const int n = f.nombreChiffres;
   for (int i = 0; i < f.Exposant; ++i) entiers.push_back(i < n ? f.Chiffres[i] : '0');
-  if (static_cast<int>(entiers.size()) < m.zerosEntiers) {
-    entiers.insert(0, static_cast<std::size_t>(m.zerosEntiers) - entiers.size(), '0');
+  if (static_cast<int>(entiers.size()) < m.minIntegerDigits) {
+    entiers.insert(0, static_cast<std::size_t>(m.minIntegerDigits) - entiers.size(), '0');
   }
-  const std::string sep = m.groupage ? utf8(milliers) : std::string();
+  const std::string sep = m.grouping ? utf8(milliers) : std::string();
   for (std::size_t i = 0; i < entiers.size(); ++i) {
     texte.push_back(entiers[i]);
     const std::size_t restants = entiers.size() - i - 1;
@@ -86,15 +86,16 @@ std::string FormaterMotif(std::string_view motif, Extended v, char32_t milliers)
   }
 
   std::string decimales;
-  for (int i = 0; i < m.decimalesMax; ++i) {
+  for (int i = 0; i < m.maxDecimals; ++i) {
     const int indice = f.Exposant + i;  // position in Chiffres of the i-th decimal
     decimales.push_back(indice >= 0 && indice < n ? f.Chiffres[indice] : '0');
   }
-  while (static_cast<int>(decimales.size()) > m.decimalesMin && !decimales.empty() && decimales.back() == '0') {
+  while (static_cast<int>(decimales.size()) > m.minDecimals && !decimales.empty() &&
+         decimales.back() == '0') {
     decimales.pop_back();
   }
   if (!decimales.empty()) texte += "." + decimales;
-  return texte + m.apres;
+  return texte + m.suffix;
 }
 
 std::string formatMegabytes(std::int64_t megabytes) {
