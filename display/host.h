@@ -27,8 +27,8 @@ class Host {
   // Shows the box modally and returns once the user has closed it.
   virtual void showMessage(const Message& message) = 0;
   // The clipboard's text, or "" when it holds no text. Throws
-  // CalcError(ErrorKind::Exception, "Impossible d'ouvrir le Presse-papiers")
-  // when the clipboard cannot be used.
+  // CalcError::ofKind(ErrorKind::Exception) ("Impossible d'ouvrir le
+  // Presse-papiers") when the clipboard cannot be used.
   virtual std::string clipboardText() = 0;
   // Same failure as clipboardText().
   virtual void setClipboardText(std::string_view text) = 0;

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLibraryInfo>
 #include <QFile>
 #include <QMenu>
@@ -186,6 +187,18 @@ class WindowTest : public QObject {
     QCOMPARE(display(), QStringLiteral("2"));
     QTest::keyClick(ecran(), Qt::Key_Return);
     QCOMPARE(display(), QStringLiteral("23"));
+  }
+
+  void keysOfAnotherWindowStayThere() {
+    QLineEdit other;
+    other.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&other));
+    QTest::keyClicks(&other, QStringLiteral("7+1"));
+    QTest::keyClick(&other, Qt::Key_Return);
+    QTest::keyClick(&other, Qt::Key_F1);
+    QCOMPARE(other.text(), QStringLiteral("7+1"));
+    QCOMPARE(display(), QStringLiteral("0"));
+    QVERIFY(services_.help.opened.empty());
   }
 
   void mouseClicksAndReleaseOutside() {
