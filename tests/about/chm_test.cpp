@@ -60,7 +60,7 @@ TEST_F(BuiltHelp, SecondContextReachesAPageThatIsNotTheDefault) {
   EXPECT_NE(chm.contextPath(1020), chm.defaultTopic());
 }
 
-// chmcmd drops a [MAP] line it does not like without a word, so every number
+// The compiler drops a [MAP] line it does not like without a word, so every number
 // the project declares is read back from the compiled #IVB.
 TEST_F(BuiltHelp, EveryMappedNumberIsInTheFileAndReachesItsAliasPage) {
   ASSERT_TRUE(chm.isOpen());
