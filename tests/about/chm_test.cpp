@@ -54,6 +54,8 @@ TEST_F(BuiltHelp, OpensAtTheMainTopicForContext1000) {
   EXPECT_EQ(chm.title(), "Aide de Tallix");
 }
 
+TEST_F(BuiltHelp, IsIntact) { EXPECT_TRUE(chm.isIntact()); }
+
 TEST_F(BuiltHelp, SecondContextReachesAPageThatIsNotTheDefault) {
   ASSERT_TRUE(chm.isOpen());
   EXPECT_EQ(chm.contextPath(1020), "/operations.htm");
@@ -200,7 +202,8 @@ TEST(MissingHelp, AFileThatIsNotACompiledHelpFileIsRefused) {
 }
 
 // A help file cut short (an interrupted copy) must not bring the program
-// down: whatever opens answers with what it can read.
+// down: whatever opens answers with what it can read, and none of it passes
+// for an intact file.
 TEST(DamagedHelp, TruncatedFilesAreReadSafely) {
   std::ifstream in(TALLIX_TEST_CHM, std::ios::binary);
   const std::string whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -211,6 +214,7 @@ TEST(DamagedHelp, TruncatedFilesAreReadSafely) {
     SCOPED_TRACE(keep);
     std::ofstream(path, std::ios::binary | std::ios::trunc).write(whole.data(), static_cast<std::streamsize>(keep));
     const ChmFile chm(path.string());
+    EXPECT_FALSE(chm.isIntact());
     if (!chm.isOpen()) continue;
     const auto topic = chm.contextPath(1000);
     if (topic) {
