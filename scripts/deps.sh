@@ -7,7 +7,7 @@ packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   libjpeg62-turbo-dev libjpeg-turbo-progs
-  libchm-dev fp-utils
+  libchm-dev fp-compiler fp-units-misc fp-units-fcl
   libgtest-dev libgmock-dev libbenchmark-dev
   libmpfr-dev
   clang libclang-rt-14-dev clang-format

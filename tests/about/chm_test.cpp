@@ -54,13 +54,15 @@ TEST_F(BuiltHelp, OpensAtTheMainTopicForContext1000) {
   EXPECT_EQ(chm.title(), "Aide de Tallix");
 }
 
+TEST_F(BuiltHelp, IsIntact) { EXPECT_TRUE(chm.isIntact()); }
+
 TEST_F(BuiltHelp, SecondContextReachesAPageThatIsNotTheDefault) {
   ASSERT_TRUE(chm.isOpen());
   EXPECT_EQ(chm.contextPath(1020), "/operations.htm");
   EXPECT_NE(chm.contextPath(1020), chm.defaultTopic());
 }
 
-// chmcmd drops a [MAP] line it does not like without a word, so every number
+// The compiler drops a [MAP] line it does not like without a word, so every number
 // the project declares is read back from the compiled #IVB.
 TEST_F(BuiltHelp, EveryMappedNumberIsInTheFileAndReachesItsAliasPage) {
   ASSERT_TRUE(chm.isOpen());
@@ -78,6 +80,42 @@ TEST_F(BuiltHelp, EveryMappedNumberIsInTheFileAndReachesItsAliasPage) {
   }
 }
 
+// A reader that trusts the map finds the page by its stored name alone, with
+// the "/" every path inside the file starts with; no folder of the build
+// machine may be left in it.
+TEST_F(BuiltHelp, ContextMapHoldsThePageNamesInsideTheFile) {
+  ASSERT_TRUE(chm.isOpen());
+  const auto contexts = chm.contexts();
+  ASSERT_FALSE(contexts.empty());
+  for (const auto& [id, stored] : contexts) {
+    SCOPED_TRACE(id);
+    EXPECT_EQ(stored.find('/'), std::string::npos) << stored;
+    EXPECT_TRUE(chm.contains("/" + stored)) << stored;
+  }
+}
+
+// The keyword index as the binary tree stores it (UTF-16) and the page titles
+// of the search results (windows-1252, the code page of the French language
+// id): accented letters intact, none turned into "?" or into UTF-8 bytes.
+TEST_F(BuiltHelp, KeywordsAndTitlesKeepTheirAccents) {
+  ASSERT_TRUE(chm.isOpen());
+  const auto keywords = chm.read("/$WWKeywordLinks/BTree");
+  ASSERT_TRUE(keywords);
+  for (const std::u16string word : {u"Carr\u00e9", u"D\u00e9cimales", u"Racine carr\u00e9e",
+                                    u"Gauche \u00e0 droite (r\u00e8gle)", u"S\u00e9parateur d\u00e9cimal"}) {
+    std::string utf16(2 * word.size(), '\0');
+    for (std::size_t i = 0; i < word.size(); ++i) {
+      utf16[2 * i] = static_cast<char>(word[i] & 0xFF);
+      utf16[2 * i + 1] = static_cast<char>(word[i] >> 8);
+    }
+    EXPECT_NE(keywords->find(utf16), std::string::npos) << word.size() << "-letter keyword missing";
+  }
+  const auto strings = chm.read("/#STRINGS");
+  ASSERT_TRUE(strings);
+  EXPECT_NE(strings->find(std::string("\0Les op\xE9rations\0", 16)), std::string::npos);
+  EXPECT_EQ(strings->find("\xC3"), std::string::npos);
+}
+
 TEST_F(BuiltHelp, UnknownContextHasNoTopic) {
   ASSERT_TRUE(chm.isOpen());
   EXPECT_EQ(chm.contextPath(0), std::nullopt);
@@ -89,7 +127,7 @@ TEST_F(BuiltHelp, ServesPagesStyleSheetAndPicture) {
   ASSERT_TRUE(chm.isOpen());
   const auto page = chm.read("/index.htm");
   ASSERT_TRUE(page);
-  EXPECT_NE(page->find("charset=utf-8"), std::string::npos);
+  EXPECT_NE(page->find("charset=windows-1252"), std::string::npos);
   EXPECT_NE(page->find("type=\"text/css\""), std::string::npos);
   const auto css = chm.read("/TALLIX.CSS");  // paths match without regard to case
   ASSERT_TRUE(css);
@@ -166,7 +204,8 @@ TEST(MissingHelp, AFileThatIsNotACompiledHelpFileIsRefused) {
 }
 
 // A help file cut short (an interrupted copy) must not bring the program
-// down: whatever opens answers with what it can read.
+// down: whatever opens answers with what it can read, and none of it passes
+// for an intact file.
 TEST(DamagedHelp, TruncatedFilesAreReadSafely) {
   std::ifstream in(TALLIX_TEST_CHM, std::ios::binary);
   const std::string whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -177,6 +216,7 @@ TEST(DamagedHelp, TruncatedFilesAreReadSafely) {
     SCOPED_TRACE(keep);
     std::ofstream(path, std::ios::binary | std::ios::trunc).write(whole.data(), static_cast<std::streamsize>(keep));
     const ChmFile chm(path.string());
+    EXPECT_FALSE(chm.isIntact());
     if (!chm.isOpen()) continue;
     const auto topic = chm.contextPath(1000);
     if (topic) {

@@ -72,7 +72,7 @@ void HelpViewerTest::opensAtContext_data() {
   QTest::newRow("1000, the main topic") << 1000 << "/index.htm" << "Aide de Tallix"
                                         << QStringLiteral("de gauche à droite");
   QTest::newRow("1020, not the default page") << 1020 << "/operations.htm" << QStringLiteral("Les opérations")
-                                              << QStringLiteral("2 + 3 × 4 = donne 20");
+                                              << QStringLiteral("5 + 9 √ affiche 14");
   QTest::newRow("1060, the messages") << 1060 << "/erreurs.htm" << QStringLiteral("Les messages d'erreur")
                                       << QStringLiteral("Division par zéro en virgule flottante.");
 }
@@ -128,9 +128,21 @@ void HelpViewerTest::missingFileOrTopic_data() {
   QTest::addColumn<int>("context");
   QTest::addColumn<QString>("message");
   QTest::newRow("no file") << QStringLiteral("/nonexistent/Tallix.chm") << 1000
-                           << QStringLiteral("Le fichier d'aide « /nonexistent/Tallix.chm » est introuvable ou illisible.");
+                           << QStringLiteral("Le fichier d'aide « /nonexistent/Tallix.chm » est introuvable.");
   QTest::newRow("not a help file") << QStringLiteral(TALLIX_TEST_HELP_PROJECT) << 1000
-                                   << QStringLiteral("est introuvable ou illisible.");
+                                   << QStringLiteral("est endommagé ou illisible.");
+  // Copies cut short: the directory may still map topic 1000.
+  QFile whole(kChm);
+  QVERIFY(whole.open(QIODevice::ReadOnly));
+  const QByteArray bytes = whole.readAll();
+  for (const qsizetype keep : {qsizetype(1000), bytes.size() / 2, bytes.size() - 100}) {
+    const QString cut = QDir::temp().filePath(QStringLiteral("tallix_cut_%1.chm").arg(keep));
+    QFile file(cut);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes.left(keep));
+    QTest::addRow("cut to %lld bytes", static_cast<long long>(keep)) << cut << 1000
+                                                                       << QStringLiteral("est endommagé ou illisible.");
+  }
   QTest::newRow("no such topic") << kChm << 999 << QStringLiteral("ne contient pas la rubrique n° 999.");
 }
 

@@ -57,6 +57,8 @@ class MainWindowHelpTest : public QObject {
   void f1InTheAboutWindowDoesNothing();
   void missingHelpFileChangesNothingElse();
   void viewerOpensBesideTheCalculator();
+  void aSecondRequestBringsTheOpenViewerForward();
+  void withNoActiveWindowTheViewerStillOpensBeside();
 
  private:
   static QString helpFile() { return QCoreApplication::applicationDirPath() + QStringLiteral("/Tallix.chm"); }
@@ -134,6 +136,47 @@ void MainWindowHelpTest::missingHelpFileChangesNothingElse() {
   QTest::mouseClick(button("Button5"), Qt::LeftButton);
   QTest::mouseClick(button("ResultatButton"), Qt::LeftButton);
   QCOMPARE(ecran(), QStringLiteral("9"));
+}
+
+// "Aide", then F1, then "Aide" again while the viewer is open: one window all
+// along, back at topic 1000 each time, where the user moved it, not
+// minimised, and owned as the latest request says.
+void MainWindowHelpTest::aSecondRequestBringsTheOpenViewerForward() {
+  QTest::mouseClick(button("ButtonAide"), Qt::LeftButton);
+  QCOMPARE(viewers().size(), 1);
+  QPointer<HelpViewer> first = viewers().first();
+  for (const bool fromF1 : {true, false}) {
+    emit first->browser()->anchorClicked(QUrl(QStringLiteral("decimales.htm")));
+    QCOMPARE(first->currentPage(), QStringLiteral("/decimales.htm"));
+    first->move(first->pos() + QPoint(7, 5));
+    const QPoint moved = first->pos();
+    first->showMinimized();
+    if (fromF1) {
+      window_->activateWindow();
+      QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+      QTest::keyClick(window_->findChild<TAlignEdit*>(QStringLiteral("Ecran")), Qt::Key_F1);
+    } else {
+      QTest::mouseClick(button("ButtonAide"), Qt::LeftButton);
+    }
+    QCOMPARE(viewers().size(), 1);
+    QVERIFY(viewers().first() == first);
+    QCOMPARE(first->currentPage(), QStringLiteral("/index.htm"));
+    QVERIFY(!first->isMinimized());
+    QCOMPARE(first->pos(), moved);
+    QCOMPARE(first->parentWidget(), fromF1 ? nullptr : window_.get());
+  }
+}
+
+// Without a window manager nothing may be active when F1 arrives: the
+// viewer must still keep off the calculator, wherever that stands.
+void MainWindowHelpTest::withNoActiveWindowTheViewerStillOpensBeside() {
+  const QRect screen = window_->screen()->availableGeometry();
+  window_->move(screen.topLeft());
+  QApplication::setActiveWindow(nullptr);
+  QVERIFY(QApplication::activeWindow() == nullptr);
+  help_.open(helpFile(), 1000, nullptr);
+  QCOMPARE(viewers().size(), 1);
+  QVERIFY(!viewers().first()->frameGeometry().intersects(window_->frameGeometry()));
 }
 
 int main(int argc, char** argv) {

@@ -1,7 +1,9 @@
-# cmake -DCHMCMD=... -DSOURCE_DIR=... -DWORK_DIR=... -DPROJECT_FILE=... -DOUTPUT=... -P chm_build.cmake
-# Compiles a help project in a scratch copy of its folder and copies the
-# result to OUTPUT, failing unless chmcmd produced a non-empty file.
-foreach(var CHMCMD SOURCE_DIR WORK_DIR PROJECT_FILE OUTPUT)
+# cmake -DCHM_COMPILER=... -DSOURCE_DIR=... -DWORK_DIR=... -DPROJECT_FILE=... -DOUTPUT=... -P chm_build.cmake
+# Compiles a help project in a scratch copy of its folder with chm_compiler
+# and copies the result to OUTPUT, failing unless it produced a non-empty
+# file. The file does not depend on the build folder; SOURCE_DATE_EPOCH, when
+# set, is the only time it records.
+foreach(var CHM_COMPILER SOURCE_DIR WORK_DIR PROJECT_FILE OUTPUT)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "chm_build.cmake: ${var} is not set")
   endif()
@@ -21,7 +23,7 @@ if(compiled STREQUAL "")
 endif()
 
 execute_process(
-  COMMAND ${CHMCMD} --verbosity 1 ${PROJECT_FILE}
+  COMMAND ${CHM_COMPILER} ${PROJECT_FILE} ${compiled}
   WORKING_DIRECTORY ${WORK_DIR}
   RESULT_VARIABLE status
   OUTPUT_VARIABLE out
@@ -33,7 +35,7 @@ if(EXISTS ${result})
   file(SIZE ${result} size)
 endif()
 if(NOT status EQUAL 0 OR size EQUAL 0)
-  message(FATAL_ERROR "chmcmd failed (exit ${status}, ${size} bytes) on ${PROJECT_FILE}:\n${out}")
+  message(FATAL_ERROR "chm_compiler failed (exit ${status}, ${size} bytes) on ${PROJECT_FILE}:\n${out}")
 endif()
 
 get_filename_component(output_dir ${OUTPUT} DIRECTORY)

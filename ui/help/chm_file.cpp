@@ -48,6 +48,34 @@ ChmFile& ChmFile::operator=(ChmFile&& other) noexcept {
   return *this;
 }
 
+bool ChmFile::isIntact() const {
+  if (file_ == nullptr) return false;
+  struct Walk {
+    std::size_t objects = 0;
+    bool whole = true;
+  } walk;
+  const auto readWhole = [](chmFile* file, chmUnitInfo* info, void* context) -> int {
+    auto& w = *static_cast<Walk*>(context);
+    ++w.objects;
+    if (info->length > kLargestObject) {
+      w.whole = false;
+      return CHM_ENUMERATOR_FAILURE;
+    }
+    if (info->length == 0) return CHM_ENUMERATOR_CONTINUE;
+    std::string bytes(static_cast<std::size_t>(info->length), '\0');
+    const auto wanted = static_cast<LONGINT64>(info->length);
+    if (chm_retrieve_object(file, info, reinterpret_cast<unsigned char*>(bytes.data()), 0, wanted) != wanted) {
+      w.whole = false;
+      return CHM_ENUMERATOR_FAILURE;
+    }
+    return CHM_ENUMERATOR_CONTINUE;
+  };
+  const int walked = chm_enumerate(file_, CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_META | CHM_ENUMERATE_SPECIAL |
+                                              CHM_ENUMERATE_FILES,
+                                   readWhole, &walk);
+  return walked != 0 && walk.whole && walk.objects > 0;
+}
+
 bool ChmFile::contains(std::string_view path) const {
   if (file_ == nullptr || path.empty() || path.size() > CHM_MAX_PATHLEN) return false;
   chmUnitInfo info{};

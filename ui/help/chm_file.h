@@ -25,6 +25,11 @@ class ChmFile {
 
   bool isOpen() const { return file_ != nullptr; }
 
+  // Whether every object the directory lists reads back whole: false for a
+  // file cut short or overwritten in its directory or its compressed pages,
+  // which may still open and answer some requests.
+  bool isIntact() const;
+
   // Whether an object lies at `path` ("/index.htm"; matched without regard
   // to case, like every path inside the file).
   bool contains(std::string_view path) const;

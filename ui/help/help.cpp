@@ -16,11 +16,16 @@ constexpr int kReadableWidth = 360;  // narrower than this, the viewer may overl
 
 // The program window the help is asked from: the owner, else the active
 // window (the one under an open popup menu when F1 comes from the menu).
+// Without a window manager no window may be active: the program's shown
+// window is taken then, so the viewer still opens beside it, never over it.
 const QWidget* askingWindow(const QWidget* owner) {
   if (owner != nullptr) return owner->window();
   if (const QWidget* popup = QApplication::activePopupWidget(); popup != nullptr && popup->parentWidget())
     return popup->parentWidget()->window();
-  return QApplication::activeWindow();
+  if (const QWidget* active = QApplication::activeWindow(); active != nullptr) return active;
+  for (const QWidget* window : QApplication::topLevelWidgets())
+    if (window->isVisible() && qobject_cast<const HelpViewer*>(window) == nullptr) return window;
+  return nullptr;
 }
 
 // Puts the viewer beside `beside`, on the side of the screen with more room,
@@ -50,11 +55,27 @@ void placeBeside(QWidget* viewer, const QWidget* beside) {
 }  // namespace
 
 void ViewerHelpOpener::open(const QString& chmPath, int context, QWidget* owner) {
-  auto* viewer = new HelpViewer(owner);
-  viewer->setAttribute(Qt::WA_DeleteOnClose);
-  viewer->open(chmPath, context);
-  placeBeside(viewer, askingWindow(owner));
-  viewer->show();
+  // A closed viewer is only waiting for its deletion.
+  if (viewer_ != nullptr && viewer_->isVisible()) {
+    // The file is read afresh: it may have been replaced since.
+    viewer_->open(chmPath, context);
+    if (viewer_->parentWidget() != owner) {
+      // A new owner hides the window: keep its place and show it again.
+      const QPoint place = viewer_->pos();
+      viewer_->setParent(owner, viewer_->windowFlags());
+      viewer_->move(place);
+    }
+    viewer_->setWindowState(viewer_->windowState() & ~Qt::WindowMinimized);
+    viewer_->show();
+    viewer_->raise();
+    viewer_->activateWindow();
+    return;
+  }
+  viewer_ = new HelpViewer(owner);
+  viewer_->setAttribute(Qt::WA_DeleteOnClose);
+  viewer_->open(chmPath, context);
+  placeBeside(viewer_, askingWindow(owner));
+  viewer_->show();
 }
 
 }  // namespace tallix::ui

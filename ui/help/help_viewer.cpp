@@ -1,6 +1,7 @@
 #include "ui/help/help_viewer.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <QToolBar>
@@ -122,10 +123,19 @@ HelpViewer::HelpViewer(QWidget* owner) : QMainWindow(owner, Qt::Window) {
 HelpViewer::~HelpViewer() = default;
 
 bool HelpViewer::open(const QString& chmPath, int context) {
-  auto chm = std::make_shared<const ChmFile>(chmPath.toStdString());
-  if (!chm->isOpen()) {
+  if (!QFileInfo(chmPath).isFile()) {
     showMessage(QStringLiteral("Fichier d'aide introuvable"),
-                QStringLiteral("Le fichier d'aide « %1 » est introuvable ou illisible.").arg(chmPath));
+                QStringLiteral("Le fichier d'aide « %1 » est introuvable.").arg(chmPath));
+    return false;
+  }
+  // A file cut short may still open and even map its topics: only a file
+  // whose every object reads back whole is shown.
+  auto chm = std::make_shared<const ChmFile>(chmPath.toStdString());
+  if (!chm->isIntact()) {
+    showMessage(QStringLiteral("Fichier d'aide endommagé"),
+                QStringLiteral("Le fichier d'aide « %1 » est endommagé ou illisible. "
+                               "Réinstallez Tallix pour le remplacer.")
+                    .arg(chmPath));
     return false;
   }
   chm_ = chm;
