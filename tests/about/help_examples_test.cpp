@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "../display/recording_host.h"
+#include "fake_host.h"
 #include "display/keypad_session.h"
 #include "engine/conversion.h"
 
@@ -167,7 +167,7 @@ std::string withSeparator(std::string text, char separator) {
 
 // Runs one example on a fresh calculator; every difference is a failure.
 void run(const Example& example, char separator) {
-  testing::RecordingHost host;
+  testing::FakeHost host;
   KeypadSession session(host, Separateurs{static_cast<char32_t>(separator), U' '});
   for (const Step& step : example.steps) {
     SCOPED_TRACE("keys \"" + step.keys + "\"");
