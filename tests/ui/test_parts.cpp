@@ -1,11 +1,8 @@
 // The window's parts on their own: the display line's alignment, the
 // pictures and their transparency, the speed button.
-#include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QSignalSpy>
-#include <QMessageBox>
-#include <QRegularExpression>
 #include <QTest>
 
 #include "ui/main_window/align_edit.h"
@@ -180,30 +177,6 @@ class PartsTest : public QObject {
     QCOMPARE(QtHost::boxText("'abc' n'est pas une valeur en virgule flottante correcte."),
              QStringLiteral("'abc' n'est pas une valeur en virgule flottante correcte."));
     QCOMPARE(QtHost::boxText("Exception X.\r\nm.\r\n"), QStringLiteral("Exception X.\nm.\n"));
-  }
-
-  void boxTextOfAHugePasteKeepsBothEndsAndWraps() {
-    const std::string digits(10'000'000, '7');
-    const std::string message = "'" + digits + "' n'est pas une valeur en virgule flottante correcte.";
-    QElapsedTimer clock;
-    clock.start();
-    const QString shown = QtHost::boxText(message);
-    QVERIFY(clock.elapsed() < 2000);
-    QVERIFY(shown.startsWith(QStringLiteral("'777")));
-    QVERIFY(shown.endsWith(QStringLiteral("7' n'est pas une valeur en virgule flottante correcte.")));
-    QVERIFY(shown.contains(QStringLiteral(" \u2026 ")));
-    QString visible = shown;
-    visible.remove(QChar(0x200B));
-    QCOMPARE(visible.size(), 2 * QtHost::kBoxTextEnds + 3);
-    // Every run of digits can wrap.
-    for (const QString& word : shown.split(QRegularExpression(QStringLiteral("[\\s\\x{200B}]")))) {
-      QVERIFY(word.size() <= QtHost::kBoxWordLength);
-    }
-    // Laid out in a real box, it stays well inside a small screen.
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Tallix Standart"), shown, QMessageBox::Ok);
-    box.setTextFormat(Qt::PlainText);
-    box.adjustSize();
-    QVERIFY2(box.sizeHint().height() < 700, qPrintable(QString::number(box.sizeHint().height())));
   }
 
   void boxTextNeverSplitsASurrogatePair() {

@@ -144,6 +144,9 @@ void TCalculetteMain::AboutButtonClick() {
     std::unique_ptr<TAboutBox> box = std::make_unique<TAboutBox>(services_, this);
     box->exec();
   });
+  // Back to the calculator explicitly: without a window manager the focus
+  // would stay on the root window and the next keys would be lost.
+  activateWindow();
 }
 
 void TCalculetteMain::FermerButtonClick() { close(); }
