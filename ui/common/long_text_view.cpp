@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include <QAccessible>
-#include <QAccessibleWidget>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -15,6 +14,8 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include "ui/common/accessible_text.h"
+
 namespace tallix::ui {
 namespace {
 
@@ -22,124 +23,8 @@ constexpr int kMargin = 2;
 
 bool isBreak(QChar c) { return c == QLatin1Char('\n'); }
 
-// What a screen reader asks of the view: the whole text by ranges, the
-// selection and the caret, the place of a character.
-class AccessibleLongText : public QAccessibleWidget, public QAccessibleTextInterface {
- public:
-  explicit AccessibleLongText(LongTextView* view)
-      : QAccessibleWidget(view, QAccessible::EditableText) {}
-
-  void* interface_cast(QAccessible::InterfaceType type) override {
-    if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
-    return QAccessibleWidget::interface_cast(type);
-  }
-  QAccessible::State state() const override {
-    QAccessible::State s = QAccessibleWidget::state();
-    s.readOnly = true;
-    s.multiLine = true;
-    s.selectableText = true;
-    return s;
-  }
-
-  void selection(int index, int* start, int* end) const override {
-    *start = *end = 0;
-    if (index == 0 && view()->selectionStart() != view()->selectionEnd()) {
-      *start = static_cast<int>(view()->selectionStart());
-      *end = static_cast<int>(view()->selectionEnd());
-    }
-  }
-  int selectionCount() const override { return view()->selectionStart() != view()->selectionEnd() ? 1 : 0; }
-  void addSelection(int start, int end) override { view()->setSelection(start, end); }
-  void removeSelection(int) override { view()->setSelection(view()->cursorPosition(), view()->cursorPosition()); }
-  void setSelection(int, int start, int end) override { view()->setSelection(start, end); }
-  int cursorPosition() const override { return static_cast<int>(view()->cursorPosition()); }
-  void setCursorPosition(int position) override { view()->setSelection(position, position); }
-  QString text(int start, int end) const override {
-    const qsizetype size = view()->text().size();
-    start = static_cast<int>(std::clamp<qsizetype>(start, 0, size));
-    end = static_cast<int>(std::clamp<qsizetype>(end, start, size));
-    return view()->text().mid(start, end - start);
-  }
-  int characterCount() const override { return static_cast<int>(view()->text().size()); }
-  QRect characterRect(int offset) const override {
-    const QRect r = view()->characterRect(offset);
-    return QRect(view()->viewport()->mapToGlobal(r.topLeft()), r.size());
-  }
-  int offsetAtPoint(const QPoint& point) const override {
-    return static_cast<int>(view()->offsetAt(view()->viewport()->mapFromGlobal(point)));
-  }
-  void scrollToSubstring(int start, int) override { view()->ensureVisible(start); }
-  QString attributes(int offset, int* start, int* end) const override {
-    *start = *end = offset;
-    return {};
-  }
-  QString textAtOffset(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const override {
-    range(offset, type, start, end);
-    return text(*start, *end);
-  }
-  QString textBeforeOffset(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const override {
-    range(offset, type, start, end);
-    if (*start <= 0) {
-      *start = *end = 0;
-      return {};
-    }
-    range(*start - 1, type, start, end);
-    return text(*start, *end);
-  }
-  QString textAfterOffset(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const override {
-    range(offset, type, start, end);
-    if (*end >= characterCount()) {
-      *start = *end = characterCount();
-      return {};
-    }
-    range(*end, type, start, end);
-    return text(*start, *end);
-  }
-
- private:
-  LongTextView* view() const { return static_cast<LongTextView*>(widget()); }
-
-  // The unit of `type` around `offset`: a character, a run of non-blanks
-  // with its trailing blanks, a wrapped line, a paragraph, or everything.
-  void range(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const {
-    const QString& t = view()->text();
-    const qsizetype size = t.size();
-    const qsizetype at = std::clamp<qsizetype>(offset, 0, size);
-    qsizetype s = at, e = at;
-    switch (type) {
-      case QAccessible::CharBoundary:
-        e = std::min(size, at + 1);
-        if (e < size && t.at(at).isHighSurrogate()) ++e;
-        break;
-      case QAccessible::WordBoundary:
-        while (s > 0 && !t.at(s - 1).isSpace()) --s;
-        while (e < size && !t.at(e).isSpace()) ++e;
-        while (e < size && t.at(e).isSpace() && !isBreak(t.at(e))) ++e;
-        break;
-      case QAccessible::LineBoundary: {
-        const qsizetype line = view()->lineOf(at);
-        s = view()->lineStart(line);
-        e = line + 1 < view()->lineCount() ? view()->lineStart(line + 1) : size;
-        break;
-      }
-      case QAccessible::SentenceBoundary:
-      case QAccessible::ParagraphBoundary:
-        while (s > 0 && !isBreak(t.at(s - 1))) --s;
-        while (e < size && !isBreak(t.at(e))) ++e;
-        if (e < size) ++e;
-        break;
-      case QAccessible::NoBoundary:
-        s = 0;
-        e = size;
-        break;
-    }
-    *start = static_cast<int>(s);
-    *end = static_cast<int>(e);
-  }
-};
-
 QAccessibleInterface* accessibleFactory(const QString&, QObject* object) {
-  if (auto* view = qobject_cast<LongTextView*>(object)) return new AccessibleLongText(view);
+  if (auto* view = qobject_cast<LongTextView*>(object)) return new AccessibleText(view, *view, true);
   return nullptr;
 }
 
@@ -316,6 +201,21 @@ QString LongTextView::selectedText() const {
 
 void LongTextView::copy() const {
   if (selectionStart() != selectionEnd()) QGuiApplication::clipboard()->setText(selectedText());
+}
+
+std::pair<qsizetype, qsizetype> LongTextView::selectionRange() const { return {anchor_, cursor_}; }
+
+QRect LongTextView::characterBox(qsizetype offset) const {
+  return characterRect(offset).translated(viewport()->pos());
+}
+
+qsizetype LongTextView::offsetAtPoint(QPoint widgetPoint) const {
+  return offsetAt(widgetPoint - viewport()->pos());
+}
+
+std::pair<qsizetype, qsizetype> LongTextView::lineAround(qsizetype offset) const {
+  const qsizetype line = lineOf(offset);
+  return {lineStart(line), line + 1 < lineCount() ? lineStart(line + 1) : text_.size()};
 }
 
 QSize LongTextView::sizeHint() const {

@@ -13,9 +13,11 @@
 #include <QHash>
 #include <QString>
 
+#include "ui/common/accessible_text.h"
+
 namespace tallix::ui {
 
-class LongTextView : public QAbstractScrollArea {
+class LongTextView : public QAbstractScrollArea, public TextSource {
   Q_OBJECT
  public:
   // "\r\n" and a lone "\r" are line breaks, like "\n".
@@ -48,6 +50,15 @@ class LongTextView : public QAbstractScrollArea {
   void ensureVisible(qsizetype offset);
 
   QSize sizeHint() const override;
+
+  // For screen readers.
+  const QString& wholeText() const override { return text_; }
+  std::pair<qsizetype, qsizetype> selectionRange() const override;
+  void selectRange(qsizetype anchor, qsizetype caret) override { setSelection(anchor, caret); }
+  QRect characterBox(qsizetype offset) const override;
+  qsizetype offsetAtPoint(QPoint widgetPoint) const override;
+  void reveal(qsizetype offset) override { ensureVisible(offset); }
+  std::pair<qsizetype, qsizetype> lineAround(qsizetype offset) const override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
