@@ -20,7 +20,7 @@ class TextSource {
   virtual void selectRange(qsizetype anchor, qsizetype caret) = 0;
   // The character's box in the widget's coordinates; empty when not on show.
   virtual QRect characterBox(qsizetype offset) const = 0;
-  virtual qsizetype offsetAtPoint(QPoint widgetPoint) const = 0;
+  virtual qsizetype offsetAtPoint(QPoint widgetPoint) = 0;
   virtual void reveal(qsizetype offset) = 0;
   // Start and end of the displayed line holding `offset`.
   virtual std::pair<qsizetype, qsizetype> lineAround(qsizetype offset) const = 0;

@@ -209,7 +209,7 @@ QRect LongTextView::characterBox(qsizetype offset) const {
   return characterRect(offset).translated(viewport()->pos());
 }
 
-qsizetype LongTextView::offsetAtPoint(QPoint widgetPoint) const {
+qsizetype LongTextView::offsetAtPoint(QPoint widgetPoint) {
   return offsetAt(widgetPoint - viewport()->pos());
 }
 

@@ -56,7 +56,7 @@ class LongTextView : public QAbstractScrollArea, public TextSource {
   std::pair<qsizetype, qsizetype> selectionRange() const override;
   void selectRange(qsizetype anchor, qsizetype caret) override { setSelection(anchor, caret); }
   QRect characterBox(qsizetype offset) const override;
-  qsizetype offsetAtPoint(QPoint widgetPoint) const override;
+  qsizetype offsetAtPoint(QPoint widgetPoint) override;
   void reveal(qsizetype offset) override { ensureVisible(offset); }
   std::pair<qsizetype, qsizetype> lineAround(qsizetype offset) const override;
 
