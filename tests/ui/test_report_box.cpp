@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -107,6 +108,38 @@ class ReportBoxTest : public QObject {
     int start = 0, end = 0;
     QCOMPARE(reader->textAtOffset(int(text.size()) - 10, QAccessible::WordBoundary, &start, &end),
              QStringLiteral("correcte."));
+  }
+
+  void aBoxOpensCentredOverItsOwnerAndGivesTheFocusBack_data() {
+    QTest::addColumn<int>("characters");
+    QTest::newRow("short box") << 3;
+    QTest::newRow("long box") << 5000;
+  }
+  void aBoxOpensCentredOverItsOwnerAndGivesTheFocusBack() {
+    QFETCH(int, characters);
+    QWidget owner;
+    owner.setGeometry(300, 200, 262, 240);
+    auto* field = new QLineEdit(&owner);
+    owner.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&owner));
+    field->setFocus();
+    QPoint boxCentre;
+    QTimer::singleShot(0, &owner, [&] {
+      if (QWidget* box = QApplication::activeModalWidget()) {
+        boxCentre = box->frameGeometry().center();
+        owner.activateWindow();  // as if the user had clicked the calculator meanwhile
+        field->clearFocus();
+        box->close();
+      }
+    });
+    // As without a window manager: no window is active, the box still
+    // belongs to the calculator on show.
+    QApplication::setActiveWindow(nullptr);
+    QtHost host;
+    host.showMessage(Message{"Tallix Standart", "'" + std::string(characters, '7') + "' n'est pas une valeur en virgule flottante correcte.", MessageIcon::Stop, false});
+    QVERIFY((boxCentre - owner.frameGeometry().center()).manhattanLength() <= 2);
+    QTRY_COMPARE(QApplication::activeWindow(), &owner);
+    QCOMPARE(QApplication::focusWidget(), field);
   }
 
   void enterAndEscapeCloseIt_data() {

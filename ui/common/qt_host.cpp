@@ -4,7 +4,9 @@
 #include <QClipboard>
 #include <QMessageBox>
 #include <QPointer>
+#include <QScreen>
 
+#include <algorithm>
 #include <memory>
 
 #include "engine/error.h"
@@ -72,6 +74,20 @@ void QtHost::showMessage(const Message& message) {
     box = std::move(shortBox);
   }
   box->setWindowModality(Qt::ApplicationModal);
+  if (owner != nullptr) {
+    // Shown first so the box has its final size, then centred over its owner:
+    // the toolkit's own placement allows for a title bar that is not there
+    // without a window manager.
+    box->show();
+    QRect place(QPoint(), box->frameGeometry().size());
+    place.moveCenter(owner->frameGeometry().center());
+    if (const QScreen* screen = owner->screen()) {
+      const QRect room = screen->availableGeometry();
+      place.moveLeft(std::clamp(place.left(), room.left(), std::max(room.left(), room.right() - place.width())));
+      place.moveTop(std::clamp(place.top(), room.top(), std::max(room.top(), room.bottom() - place.height())));
+    }
+    box->move(place.topLeft());
+  }
   box->exec();
   box.reset();
   // The owner is activated again and the focus put back explicitly: without
