@@ -63,6 +63,11 @@ class TCalculetteMain::WindowHost : public Host {
   Host& outside_;
 };
 
+// A caption bar with a close box only, asked for through the Motif hints the
+// flags below produce. Window managers that draw their buttons whatever
+// those hints say (openbox) drop the minimise box only for the toolbar and
+// menu window types, and task bars leave windows of those types out; the
+// calculator stays a normal window, so it keeps its task-bar entry.
 TCalculetteMain::TCalculetteMain(const Services& services, Separateurs regional, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       services_(services),
