@@ -15,7 +15,10 @@ const std::string& DisplayLine::text() const {
 
 void DisplayLine::replace(std::string text) {
   if (view() == text) return;
-  text_ = std::move(text);
+  // A swap, not a move: moving a short text into a long one's buffer would
+  // keep its whole capacity, so the memory of a 10 MB paste would stay taken
+  // after the display went back to "0". The old buffer goes with `text`.
+  text_.swap(text);
   start_ = 0;
   setCaret(caret_);
   if (onChange_) onChange_();

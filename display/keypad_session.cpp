@@ -2,8 +2,6 @@
 // clipboard commands around the engine.
 #include "display/keypad_session.h"
 
-#include <new>
-
 #include "engine/utf8.h"
 #include "engine/conversion.h"
 #include "engine/error.h"
@@ -27,10 +25,8 @@ template <class Action>
 void KeypadSession::reportErrors(Action&& action) {
   try {
     action();
-  } catch (const CalcError&) {
-    host_.showMessage(applicationErrorReport(describeCurrentException().message));
-  } catch (const std::bad_alloc&) {
-    host_.showMessage(applicationErrorReport(describeCurrentException().message));
+  } catch (...) {
+    reportCurrentError(host_);
   }
 }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <exception>
 #include <new>
+#include <utility>
 
 namespace tallix {
 
@@ -20,13 +21,46 @@ std::string_view cutAtCharacter(std::string_view text, std::size_t limit) {
   return text.substr(0, end);
 }
 
+void appendReportPoint(std::string& text) {
+  if (!text.empty() && static_cast<unsigned char>(text.back()) > 0x2E) text += '.';
+}
+
+// Built before anything runs out: showing it asks no memory of this program.
+const Message kOutOfMemoryReport = applicationErrorReport(CalcError::ofKind(ErrorKind::EOutOfMemory));
+
+// Shows the report of `error`; lets through whatever building or showing it
+// throws.
+void showReport(Host& host, const std::exception_ptr& error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const std::bad_alloc&) {
+    host.showMessage(kOutOfMemoryReport);
+  } catch (...) {
+    Failure failure = describeCurrentException();
+    appendReportPoint(failure.message);
+    host.showMessage(Message{std::string(kApplicationTitle), std::move(failure.message), MessageIcon::Stop, false});
+  }
+}
+
 }  // namespace
+
+void reportCurrentError(Host& host) noexcept {
+  std::exception_ptr error = std::current_exception();
+  for (int attempt = 0; attempt < kReportAttempts && error; ++attempt) {
+    try {
+      showReport(host, error);
+      return;
+    } catch (...) {
+      error = std::current_exception();
+    }
+  }
+}
 
 Failure describeCurrentException() {
   try {
     throw;
-  } catch (const CalcError& error) {
-    return {std::string(kindName(error.kind())), error.message()};
+  } catch (CalcError& error) {
+    return {std::string(kindName(error.kind())), std::move(error).takeMessage()};
   } catch (const std::bad_alloc&) {
     const CalcError error = CalcError::ofKind(ErrorKind::EOutOfMemory);
     return {std::string(kindName(error.kind())), error.message()};
@@ -44,7 +78,7 @@ Message invalidInputBox() {
 
 std::string withReportPoint(std::string_view message) {
   std::string text(message);
-  if (!text.empty() && static_cast<unsigned char>(text.back()) > 0x2E) text += '.';
+  appendReportPoint(text);
   return text;
 }
 

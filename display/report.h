@@ -22,6 +22,8 @@ Message invalidInputBox();
 // it: a CalcError gives its kind's name and its message, memory exhaustion
 // {"EOutOfMemory", "Mémoire insuffisante"}, any other std::exception
 // {"Exception", what()}, anything else {"Exception", "Exception inconnue"}.
+// A CalcError's message is taken over, not copied (a conversion error may
+// quote a 10 MB paste): the error is reported once and then dropped.
 struct Failure {
   std::string kind;
   std::string message;
@@ -36,6 +38,17 @@ std::string withReportPoint(std::string_view message);
 // "Tallix Standart", stop icon.
 Message applicationErrorReport(std::string_view message);
 Message applicationErrorReport(const CalcError& error);
+
+// The one path of every error that leaves a handler: call it inside a catch
+// block. It shows the application error report of the error being handled
+// through `host` (the message as describeCurrentException gives it, with
+// its point). An error raised while that report is built or shown (memory
+// running out again, a host that fails) is reported the same way, in a
+// further box; memory exhaustion always shows "Mémoire insuffisante." from
+// a report built in advance. After kReportAttempts boxes tried it gives up.
+// It always returns, so the caller's loop goes on.
+inline constexpr int kReportAttempts = 4;
+void reportCurrentError(Host& host) noexcept;
 
 // The fatal report: "Exception %s dans le module %s dans %08X.\r\n%s%s\r\n"
 // with a "." ending unless the message already ends in "." (text cut at 1023

@@ -4,6 +4,7 @@
 #include <exception>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace tallix {
 
@@ -34,6 +35,8 @@ class CalcError : public std::exception {
   ErrorKind kind() const noexcept { return kind_; }
   const std::string& message() const noexcept { return message_; }
   const char* what() const noexcept override { return message_.c_str(); }
+  // Hands the message over, leaving it empty: for the one report of the error.
+  std::string takeMessage() && noexcept { return std::move(message_); }
 
  private:
   ErrorKind kind_;

@@ -13,6 +13,7 @@ packages=(
   clang libclang-rt-14-dev clang-format
   fonts-wine fontconfig
   xvfb xauth
+  xclip xdotool openbox
 )
 
 missing=()

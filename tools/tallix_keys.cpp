@@ -22,6 +22,7 @@
 #include <langinfo.h>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "display/keypad_session.h"
 #include "display/controls.h"
@@ -29,45 +30,54 @@
 #include "engine/conversion.h"
 #include "engine/error.h"
 #include "engine/regional.h"
+#include "display/report.h"
 
 namespace {
 
 using tallix::KeypadSession;
 
-// Buffered standard output; flushed at the end and when it grows large.
+// Buffered standard output in a fixed buffer: writing a line never asks for
+// memory, so a report of memory exhaustion always gets out, and a line of
+// 10 MB streams through without a copy of its own.
 class Output {
  public:
   ~Output() { flush(); }
   void line(char marker, std::string_view a, std::string_view b = {}, bool tab = false) {
-    buffer_ += marker;
+    put(marker);
     escaped(a);
     if (tab) {
-      buffer_ += '\t';
+      put('\t');
       escaped(b);
     }
-    buffer_ += '\n';
-    if (buffer_.size() > (1u << 16)) flush();
+    put('\n');
   }
   void flush() {
-    if (!buffer_.empty()) std::fwrite(buffer_.data(), 1, buffer_.size(), stdout);
-    buffer_.clear();
+    if (used_ != 0) std::fwrite(buffer_, 1, used_, stdout);
+    used_ = 0;
     std::fflush(stdout);
   }
 
  private:
+  void put(char c) {
+    if (used_ == sizeof buffer_) flush();
+    buffer_[used_++] = c;
+  }
   // Line breaks as the two-character escapes \r and \n: one record per line.
   void escaped(std::string_view text) {
     for (char c : text) {
       if (c == '\r') {
-        buffer_ += "\\r";
+        put('\\');
+        put('r');
       } else if (c == '\n') {
-        buffer_ += "\\n";
+        put('\\');
+        put('n');
       } else {
-        buffer_ += c;
+        put(c);
       }
     }
   }
-  std::string buffer_;
+  char buffer_[1 << 16];
+  std::size_t used_ = 0;
 };
 
 // The clipboard is a text held in the process; message boxes are written out
@@ -102,31 +112,91 @@ bool isBlank(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
-void run(KeypadSession& calculette, KeysHost& host, Output& out, std::string_view token) {
+// One token. An error outside the calculator's own presses (memory running
+// out while the pasted text is put on the clipboard) takes the same path as
+// a press's error: its report, then the display line.
+void run(KeypadSession& calculette, KeysHost& host, Output& out, std::string& token) {
   auto done = [&] { out.line('=', calculette.displayText()); };
-  if (auto control = tallix::controlFromName(token)) {
-    calculette.press(*control);
-    done();
-  } else if (token.starts_with("paste:")) {
-    host.clipboard_ = token.substr(6);
-    calculette.paste();
-    done();
-  } else if (token == "copy") {
-    calculette.copy();
-    done();
-  } else if (token.starts_with("separator:")) {
-    tallix::Separateurs regional = calculette.separateurs();
-    regional = tallix::LireReglagesRegionaux(token.substr(10), tallix::utf8(regional.milliers));
-    calculette.changeRegionalSettings(regional);
-    done();
-  } else {
-    std::size_t pos = 0;
-    while (pos < token.size()) {
-      calculette.typeKey(tallix::decodeUtf8(token, pos));
+  try {
+    if (auto control = tallix::controlFromName(token)) {
+      calculette.press(*control);
       done();
+    } else if (token.starts_with("paste:")) {
+      // The token becomes the clipboard in place: no second copy of a huge text.
+      token.erase(0, 6);
+      host.clipboard_ = std::move(token);
+      calculette.paste();
+      done();
+    } else if (token == "copy") {
+      calculette.copy();
+      done();
+    } else if (token.starts_with("separator:")) {
+      tallix::Separateurs regional = calculette.separateurs();
+      regional = tallix::LireReglagesRegionaux(std::string_view(token).substr(10),
+                                               tallix::utf8(regional.milliers));
+      calculette.changeRegionalSettings(regional);
+      done();
+    } else {
+      std::size_t pos = 0;
+      while (pos < token.size()) {
+        calculette.typeKey(tallix::decodeUtf8(token, pos));
+        done();
+      }
     }
+  } catch (...) {
+    tallix::reportCurrentError(host);
+    done();
   }
 }
+
+// Splits standard input into tokens as it reads, so only the token at hand
+// is held. A token too long for the memory left is dropped as it is read:
+// its press reports "Mémoire insuffisante." and leaves the display as it
+// was, and reading goes on after it.
+class TokenReader {
+ public:
+  TokenReader(KeypadSession& calculette, KeysHost& host, Output& out)
+      : calculette_(calculette), host_(host), out_(out) {}
+
+  void feed(std::string_view chunk) {
+    std::size_t pos = 0;
+    while (pos < chunk.size()) {
+      if (isBlank(chunk[pos])) {
+        finish();
+        ++pos;
+        continue;
+      }
+      std::size_t end = pos;
+      while (end < chunk.size() && !isBlank(chunk[end])) ++end;
+      take(chunk.substr(pos, end - pos));
+      pos = end;
+    }
+  }
+  void finish() {
+    if (!token_.empty()) run(calculette_, host_, out_, token_);
+    std::string().swap(token_);  // a huge token's memory goes back now
+    dropping_ = false;
+  }
+
+ private:
+  void take(std::string_view piece) {
+    if (dropping_) return;
+    try {
+      token_.append(piece);
+    } catch (...) {
+      std::string().swap(token_);
+      dropping_ = true;
+      tallix::reportCurrentError(host_);
+      out_.line('=', calculette_.displayText());
+    }
+  }
+
+  KeypadSession& calculette_;
+  KeysHost& host_;
+  Output& out_;
+  std::string token_;
+  bool dropping_ = false;  // the rest of a token that could not be held
+};
 
 }  // namespace
 
@@ -160,19 +230,14 @@ int main(int argc, char** argv) {
   tallix::Separateurs regional =
       pinned ? tallix::Separateurs{pinnedSeparator, U','} : separatorsFromLocale();
 
-  std::string input;
-  char chunk[1 << 16];
-  for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, stdin)) > 0;) input.append(chunk, n);
-
   Output out;
   KeysHost host(out);
   KeypadSession calculette(host, regional);
-  std::size_t pos = 0;
-  while (pos < input.size()) {
-    while (pos < input.size() && isBlank(input[pos])) ++pos;
-    std::size_t start = pos;
-    while (pos < input.size() && !isBlank(input[pos])) ++pos;
-    if (pos > start) run(calculette, host, out, std::string_view(input).substr(start, pos - start));
+  TokenReader reader(calculette, host, out);
+  char chunk[1 << 16];
+  for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, stdin)) > 0;) {
+    reader.feed(std::string_view(chunk, n));
   }
+  reader.finish();
   return 0;
 }

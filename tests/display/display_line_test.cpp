@@ -22,6 +22,13 @@ TEST(DisplayLine, NotifiesOnlyOnAnActualChange) {
   EXPECT_EQ(changes, 2);
 }
 
+TEST(DisplayLine, AShortTextGivesALongOnesMemoryBack) {
+  DisplayLine line;
+  line.replace(std::string(1u << 20, '7'));
+  line.replace("0");
+  EXPECT_LT(line.text().capacity(), 64u);
+}
+
 TEST(DisplayLine, NestedReplaceRunsBeforeTheOuterReturns) {
   DisplayLine line;
   std::vector<std::string> seen;

@@ -22,25 +22,32 @@ bool TallixApplication::notify(QObject* receiver, QEvent* event) {
   }
 }
 
-void showThrough(Host& host, const Message& message) {
-  if (message.icon == MessageIcon::Stop && !message.taskModal &&
-      qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
-    if (QWidget* grabber = QWidget::mouseGrabber()) grabber->releaseMouse();
-    for (QWidget* widget : QApplication::allWidgets()) {
-      if (auto* button = qobject_cast<QAbstractButton*>(widget); button != nullptr && button->isDown()) {
-        button->setDown(false);
-      }
+namespace {
+
+void cancelMouseModes() {
+  if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return;
+  if (QWidget* grabber = QWidget::mouseGrabber()) grabber->releaseMouse();
+  for (QWidget* widget : QApplication::allWidgets()) {
+    if (auto* button = qobject_cast<QAbstractButton*>(widget); button != nullptr && button->isDown()) {
+      button->setDown(false);
     }
   }
+}
+
+}  // namespace
+
+void showThrough(Host& host, const Message& message) {
+  if (message.icon == MessageIcon::Stop && !message.taskModal) cancelMouseModes();
   host.showMessage(message);
 }
 
 void reportCurrentException(Host& host) noexcept {
   try {
-    showThrough(host, applicationErrorReport(describeCurrentException().message));
+    cancelMouseModes();
   } catch (...) {
-    // A report that cannot be shown is dropped; the loop must go on.
+    // Nothing held down to release; the report matters more.
   }
+  reportCurrentError(host);
 }
 
 }  // namespace tallix::ui

@@ -30,8 +30,10 @@ class TallixApplication : public QApplication {
 void showThrough(Host& host, const Message& message);
 
 // The application error report of the exception being handled (call it from
-// a catch block), shown through `host`: "Débordement en virgule flottante."
-// for an overflow. A report that cannot be shown is dropped.
+// a catch block), shown through `host` after the mouse's mode is cancelled:
+// "Débordement en virgule flottante." for an overflow. It takes the one
+// report path of every front end: memory running out, also while the
+// report is built or shown, ends in "Mémoire insuffisante.".
 void reportCurrentException(Host& host) noexcept;
 
 // Runs `action`, reporting any error that escapes it through `host`: the

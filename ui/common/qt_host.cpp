@@ -3,8 +3,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMessageBox>
+#include <QPointer>
+#include <QScreen>
+
+#include <algorithm>
+#include <memory>
 
 #include "engine/error.h"
+#include "ui/common/report_box.h"
 
 namespace tallix::ui {
 namespace {
@@ -19,19 +25,25 @@ QClipboard* clipboardOrThrow() {
   return clipboard;
 }
 
+// The window a box belongs to: the modal window on top (the About window
+// while it is open), else the active window, else the program's visible
+// main window, which is the one the user works in when no window manager
+// tells which is active.
+QWidget* reportOwner() {
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+  if (QWidget* active = QApplication::activeWindow()) return active;
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (widget->isVisible() && widget->windowType() == Qt::Window) return widget;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 QString QtHost::boxText(const std::string& utf8) {
   QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
   text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-  if (text.size() > 2 * kBoxTextEnds + 3) {
-    qsizetype head = kBoxTextEnds;
-    qsizetype tail = text.size() - kBoxTextEnds;
-    // Never split a character written as a surrogate pair.
-    if (text.at(head - 1).isHighSurrogate()) --head;
-    if (text.at(tail).isLowSurrogate()) ++tail;
-    text = text.left(head) + QStringLiteral(" \u2026 ") + text.mid(tail);
-  }
+  if (ReportBox::isLong(text)) return text;  // the long box wraps it itself
   QString shown;
   shown.reserve(text.size() + text.size() / kBoxWordLength);
   qsizetype run = 0;
@@ -47,16 +59,41 @@ QString QtHost::boxText(const std::string& utf8) {
 }
 
 void QtHost::showMessage(const Message& message) {
-  QWidget* owner = nullptr;
-  if (!message.taskModal) {
-    owner = QApplication::activeModalWidget();
-    if (owner == nullptr) owner = QApplication::activeWindow();
+  QWidget* owner = message.taskModal ? nullptr : reportOwner();
+  const QPointer<QWidget> focus = QApplication::focusWidget();
+  const QString caption = QString::fromUtf8(message.caption);
+  const QString text = boxText(message.text);
+  std::unique_ptr<QDialog> box;
+  if (ReportBox::isLong(text)) {
+    box = std::make_unique<ReportBox>(message.icon, caption, text, owner);
+  } else {
+    auto shortBox = std::make_unique<QMessageBox>(
+        message.icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::Critical, caption, text,
+        QMessageBox::Ok, owner);
+    shortBox->setTextFormat(Qt::PlainText);
+    box = std::move(shortBox);
   }
-  QMessageBox box(message.icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::Critical,
-                  QString::fromUtf8(message.caption), boxText(message.text), QMessageBox::Ok, owner);
-  box.setWindowModality(Qt::ApplicationModal);
-  box.setTextFormat(Qt::PlainText);
-  box.exec();
+  box->setWindowModality(Qt::ApplicationModal);
+  if (owner != nullptr) {
+    // Shown first so the box has its final size, then centred over its owner:
+    // the toolkit's own placement allows for a title bar that is not there
+    // without a window manager.
+    box->show();
+    QRect place(QPoint(), box->frameGeometry().size());
+    place.moveCenter(owner->frameGeometry().center());
+    if (const QScreen* screen = owner->screen()) {
+      const QRect room = screen->availableGeometry();
+      place.moveLeft(std::clamp(place.left(), room.left(), std::max(room.left(), room.right() - place.width())));
+      place.moveTop(std::clamp(place.top(), room.top(), std::max(room.top(), room.bottom() - place.height())));
+    }
+    box->move(place.topLeft());
+  }
+  box->exec();
+  box.reset();
+  // The owner is activated again and the focus put back explicitly: without
+  // a window manager nobody else would, and keys typed next would be lost.
+  if (owner != nullptr && owner->isVisible()) owner->activateWindow();
+  if (focus != nullptr && focus->isVisible()) focus->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 std::string QtHost::clipboardText() { return clipboardOrThrow()->text().toStdString(); }

@@ -63,6 +63,11 @@ class TCalculetteMain::WindowHost : public Host {
   Host& outside_;
 };
 
+// A caption bar with a close box only, asked for through the Motif hints the
+// flags below produce. Window managers that draw their buttons whatever
+// those hints say (openbox) drop the minimise box only for the toolbar and
+// menu window types, and task bars leave windows of those types out; the
+// calculator stays a normal window, so it keeps its task-bar entry.
 TCalculetteMain::TCalculetteMain(const Services& services, Separateurs regional, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       services_(services),
@@ -144,6 +149,9 @@ void TCalculetteMain::AboutButtonClick() {
     std::unique_ptr<TAboutBox> box = std::make_unique<TAboutBox>(services_, this);
     box->exec();
   });
+  // Back to the calculator explicitly: without a window manager the focus
+  // would stay on the root window and the next keys would be lost.
+  activateWindow();
 }
 
 void TCalculetteMain::FermerButtonClick() { close(); }
