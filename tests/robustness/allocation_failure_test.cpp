@@ -17,7 +17,7 @@
 
 #include "display/keypad_session.h"
 #include "display/report.h"
-#include "tests/display/recording_host.h"
+#include "fake_host.h"
 
 namespace {
 
@@ -94,7 +94,7 @@ std::vector<Step> failingSession() {
 // Runs the session with the N-th allocation failing (0: none) and checks
 // each press; returns the number of allocations the session made.
 std::size_t runSession(std::size_t failAt, const std::string& pasted) {
-  testing::RecordingHost host;
+  testing::FakeHost host;
   host.recordDisplays = false;
   KeypadSession calc(host, Separateurs{U'.', U','});
   host.clipboard = pasted;

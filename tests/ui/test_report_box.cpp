@@ -136,7 +136,9 @@ class ReportBoxTest : public QObject {
     // belongs to the calculator on show.
     QApplication::setActiveWindow(nullptr);
     QtHost host;
-    host.showMessage(Message{"Tallix Standart", "'" + std::string(characters, '7') + "' n'est pas une valeur en virgule flottante correcte.", MessageIcon::Stop, false});
+    std::string text(1, '\'');
+    text.append(characters, '7').append("' n'est pas une valeur en virgule flottante correcte.");
+    host.showMessage(Message{"Tallix Standart", text, MessageIcon::Stop, false});
     QVERIFY((boxCentre - owner.frameGeometry().center()).manhattanLength() <= 2);
     QTRY_COMPARE(QApplication::activeWindow(), &owner);
     QCOMPARE(QApplication::focusWidget(), field);
