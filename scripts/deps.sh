@@ -12,6 +12,7 @@ packages=(
   libmpfr-dev
   clang libclang-rt-14-dev
   fonts-wine fontconfig
+  locales
   xvfb xauth
 )
 
