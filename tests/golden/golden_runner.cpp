@@ -33,6 +33,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -214,6 +215,20 @@ int checkOptions(const std::string& program) {
       for (std::size_t i = 1; i < args.size(); ++i) std::printf(" '%s'", args[i].c_str());
       std::printf(": exit %d, stdout '%s', stderr '%s'\n", run.exitCode, run.out.c_str(),
                   run.err.c_str());
+      ++failures;
+    }
+  }
+  // --help and --version answer on standard output with exit code 0 and
+  // read no input.
+  const std::vector<std::pair<std::string, std::string>> informative = {
+      {"--help", "usage: tallix-keys [--separator C]\n"},
+      {"--version", "tallix-keys "},
+  };
+  for (const auto& [option, start] : informative) {
+    Run run = runProgram({program, option, "--bogus"}, "1\n");
+    if (run.exitCode != 0 || run.out.rfind(start, 0) != 0 || run.out.find("\n=") != std::string::npos) {
+      std::printf("FAIL option check: '%s': exit %d, stdout '%s'\n", option.c_str(), run.exitCode,
+                  run.out.c_str());
       ++failures;
     }
   }
