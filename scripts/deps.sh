@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n qt6-wayland
   libjpeg62-turbo-dev libjpeg-turbo-progs
   libchm-dev fp-utils
   libgtest-dev libgmock-dev libbenchmark-dev
@@ -13,7 +13,7 @@ packages=(
   clang libclang-rt-14-dev
   fonts-wine fontconfig
   locales
-  xvfb xauth
+  xvfb xauth weston
 )
 
 missing=()
