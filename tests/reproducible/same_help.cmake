@@ -6,6 +6,7 @@
 # bytes. It says "SKIPPED:" (the test's skip mark) when the files differ
 # and the compiler is chmcmd, which writes the clock's time and the compile
 # folder into the file whatever it is told.
+cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE ${WORK_DIR})
 set(folders ${WORK_DIR}/a ${WORK_DIR}/second/deeper/folder)
 set(hashes)
