@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
+  file dpkg-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n qt6-wayland
   libjpeg62-turbo-dev libjpeg-turbo-progs
   libchm-dev fp-utils
