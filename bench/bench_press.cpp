@@ -102,7 +102,7 @@ BENCHMARK(BM_LongPasteThenOperator)
 void BM_PasteLeadingZeros(benchmark::State& state) {
   const std::string text = std::string(static_cast<std::size_t>(state.range(0)), '0') + "5";
   MemoryHost host;
-  Calculette calc(host, Separateurs{});
+  KeypadSession calc(host, Separateurs{});
   for (auto _ : state) {
     host.clipboard = text;
     calc.paste();
