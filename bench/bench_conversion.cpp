@@ -79,8 +79,15 @@ void BM_TexteEnNombreLongDigits(benchmark::State& state) {
     }
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
+  state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_TexteEnNombreLongDigits)->Arg(1 << 20)->Arg(8 << 20)->Unit(benchmark::kMillisecond);
+// 1, 4 and 16 MB, with the fitted growth (O(N) is the goal; a quadratic
+// reading would show as N^2).
+BENCHMARK(BM_TexteEnNombreLongDigits)
+    ->RangeMultiplier(4)
+    ->Range(1 << 20, 16 << 20)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 
 }  // namespace
 }  // namespace tallix::bench

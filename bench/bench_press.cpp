@@ -93,8 +93,33 @@ void BM_LongPasteThenOperator(benchmark::State& state) {
     calc.typeKey(U'1');  // the next digit starts a fresh number
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
+  state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_LongPasteThenOperator)->Arg(1 << 20)->Arg(2 << 20)->Arg(8 << 20)->Arg(10 << 20)->Arg(16 << 20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LongPasteThenOperator)
+    ->RangeMultiplier(4)
+    ->Range(1 << 20, 16 << 20)
+    ->Arg(10 << 20)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
+
+// A paste of leading zeros then a 5: the change rule strips them in one pass
+// and the display shows "5".
+void BM_PasteLeadingZeros(benchmark::State& state) {
+  const std::string text = std::string(static_cast<std::size_t>(state.range(0)), '0') + "5";
+  MemoryHost host;
+  KeypadSession calc(host, Separateurs{});
+  for (auto _ : state) {
+    host.clipboard = text;
+    calc.paste();
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
+  state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_PasteLeadingZeros)
+    ->RangeMultiplier(4)
+    ->Range(1 << 20, 16 << 20)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 
 }  // namespace
 }  // namespace tallix::bench

@@ -5,14 +5,16 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
+  file dpkg-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n qt6-wayland
   libjpeg62-turbo-dev libjpeg-turbo-progs
   libchm-dev fp-compiler fp-units-misc fp-units-fcl
   libgtest-dev libgmock-dev libbenchmark-dev
   libmpfr-dev
   clang libclang-rt-14-dev clang-format
   fonts-wine fontconfig
-  xvfb xauth
+  locales
+  xvfb xauth weston
   xclip xdotool openbox
 )
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the release preset and starts the calculator.
+# Installs what is missing, builds the program and its help file (not the
+# tests) and starts the calculator.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 cmake --preset release >/dev/null
-cmake --build --preset release
+cmake --build --preset release --target tallix tallix_help
 exec build/release/app/tallix

@@ -2,6 +2,7 @@
 //
 //   tallix-keys [--separator C]
 //   tallix-keys --list-controls
+//   tallix-keys --help | --version
 //
 // Standard input is split on whitespace into tokens. A control name
 // ("Button7", "AdditionButton", ...) clicks that control; "paste:TEXT" puts
@@ -96,9 +97,36 @@ class KeysHost : public tallix::Host {
   Output& out_;
 };
 
+constexpr const char* kUsage =
+    "usage: tallix-keys [--separator C]\n"
+    "       tallix-keys --list-controls | --help | --version\n";
+
 int usage(const char* message) {
-  std::fprintf(stderr, "tallix-keys: %s\nusage: tallix-keys [--separator C] | --list-controls\n", message);
+  std::fprintf(stderr, "tallix-keys: %s\n%s", message, kUsage);
   return 2;
+}
+
+// --help: the usage and the token language, on standard output.
+int help() {
+  std::printf(
+      "%s\n"
+      "Drives the Tallix calculator's logic from standard input, without a window.\n"
+      "Tokens are separated by white space:\n"
+      "  CONTROL       clicks the control of that name (Button7, AdditionButton, ...)\n"
+      "  paste:TEXT    puts TEXT on the clipboard and pastes it\n"
+      "  copy          copies the display to the clipboard\n"
+      "  separator:C   changes the regional decimal separator to C\n"
+      "  anything else is typed character by character through the keyboard\n"
+      "For every press: one line !CAPTION<TAB>TEXT per message box, then =DISPLAY.\n\n"
+      "  --separator C  the decimal separator (one UTF-8 character); by default the\n"
+      "                 one of the LC_NUMERIC locale\n"
+      "  --list-controls  prints the names of the 28 controls, one a line, and exits\n"
+      "  --help         shows this help and exits\n"
+      "  --version      shows the version and exits\n\n"
+      "Example: echo '2+3*4=' | tallix-keys --separator .   (last line: =20)\n"
+      "See tallix-keys(1).\n",
+      kUsage);
+  return 0;
 }
 
 // Only LC_NUMERIC is taken from the environment: a locale named for another
@@ -205,14 +233,18 @@ int main(int argc, char** argv) {
   std::string separator;
   for (int i = 1; i < argc; ++i) {
     std::string_view arg = argv[i];
-    if (arg == "--list-controls") {
+    if (arg == "--help") {
+      return help();
+    } else if (arg == "--version") {
+      std::printf("tallix-keys %s\n", TALLIX_VERSION);
+      return 0;
+    } else if (arg == "--list-controls") {
       for (int c = 0; c < tallix::kControlCount; ++c) {
         const std::string_view name = tallix::controlName(static_cast<tallix::Control>(c));
         std::printf("%.*s\n", static_cast<int>(name.size()), name.data());
       }
       return 0;
-    }
-    if (arg == "--separator") {
+    } else if (arg == "--separator") {
       if (i + 1 >= argc) return usage("--separator needs a value");
       separator = argv[++i];
       pinned = true;

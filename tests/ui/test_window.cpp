@@ -5,13 +5,13 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLibraryInfo>
 #include <QFile>
 #include <QMenu>
 #include <QPainter>
+#include <QSignalSpy>
 #include <QTest>
 #include <QWindow>
 
@@ -257,15 +257,14 @@ class WindowTest : public QObject {
     QVERIFY(boxes->messages.empty());
   }
 
-  void longPastesShowWholeAndQuickly() {
+  void longPastesShowWhole() {
     // Fifty thousand leading zeros: the window mirrors the normalised text
     // once, instead of once per removed zero.
-    QElapsedTimer clock;
-    clock.start();
+    QSignalSpy changes(ecran(), &QLineEdit::textChanged);
     QGuiApplication::clipboard()->setText(QString(50000, QLatin1Char('0')) + QLatin1Char('5'));
     QTest::keyClick(ecran(), Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(display(), QStringLiteral("5"));
-    QVERIFY2(clock.elapsed() < 5000, "a paste of zeros took seconds");
+    QCOMPARE(changes.count(), 1);
 
     // A text beyond the edit's usual 32767 characters is shown whole.
     const QString digits(100000, QLatin1Char('7'));

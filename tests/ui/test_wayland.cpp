@@ -1,0 +1,176 @@
+// The calculator on a real Wayland compositor: a headless Weston of the
+// test's own (its own runtime folder and socket, so it never meets the
+// desktop's), then the program's start-up on Qt's native Wayland platform.
+// The window must map with its title, close through "Fermer" with exit code
+// 0, and leave the compositor running. Where Weston cannot start, the test
+// says why and is skipped (exit code 77).
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "app/startup.h"
+#include "ui/main_window/calculette_main.h"
+#include "ui_services.h"
+
+namespace {
+
+constexpr int kSkipped = 77;
+
+// A headless Weston in a temporary runtime folder; stopped and removed again
+// by the destructor.
+class HeadlessWeston {
+ public:
+  ~HeadlessWeston() {
+    stop();
+    std::error_code ignored;
+    if (!folder_.empty()) std::filesystem::remove_all(folder_, ignored);
+  }
+
+  // Starts the compositor and waits for its socket; on failure returns
+  // false with the reason.
+  bool start(std::string& why) {
+    char pattern[] = "/tmp/tallix-wayland-XXXXXX";
+    if (mkdtemp(pattern) == nullptr) {
+      why = std::string("cannot make a runtime folder: ") + std::strerror(errno);
+      return false;
+    }
+    folder_ = pattern;  // mkdtemp makes it 0700, as XDG_RUNTIME_DIR must be
+    socket_ = "tallix-test-" + std::to_string(getpid());
+    const std::string log = folder_ + "/weston.log";
+    pid_ = fork();
+    if (pid_ == 0) {
+      const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      if (out >= 0) {
+        dup2(out, 1);
+        dup2(out, 2);
+      }
+      setenv("XDG_RUNTIME_DIR", folder_.c_str(), 1);
+      unsetenv("WAYLAND_DISPLAY");
+      unsetenv("DISPLAY");
+      const std::string socketOption = "--socket=" + socket_;
+      execlp("weston", "weston", "--backend=headless-backend.so", socketOption.c_str(),
+             "--idle-time=0", "--width=800", "--height=600", static_cast<char*>(nullptr));
+      std::fprintf(stderr, "cannot run weston: %s\n", std::strerror(errno));
+      _exit(127);
+    }
+    if (pid_ < 0) {
+      why = std::string("cannot fork: ") + std::strerror(errno);
+      return false;
+    }
+    // The socket appears once the compositor listens; a compositor that
+    // cannot start exits instead. Give up after 20 s.
+    const std::string socketPath = folder_ + "/" + socket_;
+    for (int tries = 0; tries < 200; ++tries) {
+      int status = 0;
+      if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        pid_ = -1;
+        why = "weston exited at start-up (status " + std::to_string(status) + "): " + logTail(log);
+        return false;
+      }
+      if (std::filesystem::exists(socketPath)) return true;
+      usleep(100'000);
+    }
+    why = "weston did not open its socket within 20 s: " + logTail(log);
+    return false;
+  }
+
+  bool running() const { return pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == 0; }
+
+  // SIGTERM, as a session ends it; true when it then exited normally.
+  bool stop() {
+    if (pid_ <= 0) return false;
+    kill(pid_, SIGTERM);
+    int status = 0;
+    waitpid(pid_, &status, 0);
+    pid_ = -1;
+    return WIFEXITED(status);
+  }
+
+  const std::string& folder() const { return folder_; }
+  const std::string& socket() const { return socket_; }
+
+ private:
+  static std::string logTail(const std::string& log) {
+    std::ifstream in(log);
+    std::stringstream text;
+    text << in.rdbuf();
+    const std::string all = text.str();
+    return all.size() > 800 ? all.substr(all.size() - 800) : all;
+  }
+
+  std::string folder_;
+  std::string socket_;
+  pid_t pid_ = -1;
+};
+
+int failures = 0;
+
+void check(bool ok, const std::string& what) {
+  if (!ok) {
+    std::fprintf(stderr, "FAIL: %s\n", what.c_str());
+    ++failures;
+  }
+}
+
+}  // namespace
+
+int main() {
+  HeadlessWeston weston;
+  std::string why;
+  if (!weston.start(why)) {
+    std::printf("SKIPPED: no headless Wayland compositor could start here: %s\n", why.c_str());
+    return kSkipped;
+  }
+  setenv("XDG_RUNTIME_DIR", weston.folder().c_str(), 1);
+  setenv("WAYLAND_DISPLAY", weston.socket().c_str(), 1);
+  setenv("QT_QPA_PLATFORM", "wayland", 1);
+  unsetenv("DISPLAY");
+
+  QString platform;
+  bool exposed = false;
+  QString title;
+  tallix::app::StartupHooks hooks;
+  hooks.beforeLoop = [&] {
+    QTimer::singleShot(0, [&] {
+      platform = QGuiApplication::platformName();
+      for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* main = qobject_cast<tallix::ui::TCalculetteMain*>(w)) {
+          exposed = QTest::qWaitForWindowExposed(main, 10000);
+          if (main->windowHandle() != nullptr) title = main->windowHandle()->title();
+          QTest::mouseClick(main->findChild<QWidget*>(QStringLiteral("FermerButton")), Qt::LeftButton);
+        }
+      }
+    });
+  };
+  tallix::ui::testing::TestServices services;
+  static char name[] = "ui_wayland";
+  char* argv[] = {name, nullptr};
+  const int code = tallix::app::run(1, argv, services.services(), hooks);
+
+  check(platform == QStringLiteral("wayland"), "Qt's platform is " + platform.toStdString());
+  check(exposed, "the window is mapped and exposed by the compositor");
+  check(title == QStringLiteral("Duvuroreza"), "the window's title is '" + title.toStdString() + "'");
+  check(services.host.messages.empty(), "no message box on the way");
+  check(code == 0, "Fermer ends the program with exit code 0, not " + std::to_string(code));
+  check(weston.running(), "the compositor still runs after the program closed");
+  check(weston.stop(), "the compositor ends normally");
+  if (failures == 0) std::puts("ui_wayland: the window mapped on Weston as \"Duvuroreza\" and closed");
+  return failures == 0 ? 0 : 1;
+}
