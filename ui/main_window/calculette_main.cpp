@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPixmapCache>
 #include <QScreen>
 
 #include "display/report.h"
@@ -143,6 +144,13 @@ void TCalculetteMain::AboutButtonClick() {
     // showing it fails.
     std::unique_ptr<TAboutBox> box = std::make_unique<TAboutBox>(services_, this);
     box->exec();
+    box.reset();
+    // The style keeps the bevels, scroll bars and frames it drew for that
+    // window in the process-wide pixmap cache, under the keys of the window's
+    // own palettes; no later window shares them, so they would never be drawn
+    // again and each opening would add ~110 kB until the cache's 10 MB cap.
+    // What the calculator itself keeps there is drawn again at its next paint.
+    QPixmapCache::clear();
   });
 }
 
