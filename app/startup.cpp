@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "app/wayland_buffers.h"
 #include "engine/error.h"
 #include "engine/regional.h"
 #include "display/report.h"
@@ -27,6 +28,7 @@ namespace {
 // who sets these variables gets what they ask for.
 void preferLightPlatform() {
   if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION")) qputenv("QT_XCB_GL_INTEGRATION", "none");
+  preferSharedMemoryBuffers();
 }
 
 // Every window is drawn in Tahoma, so the program's default font is Tahoma
