@@ -78,10 +78,9 @@ TCalculetteMain::TCalculetteMain(const Services& services, Separateurs regional,
   setWindowIcon(ui::windowIcon());
   setFixedSize(262, 240);
   buildControls();
-  buildPopupMenu();
   session_ = std::make_unique<KeypadSession>(*host_, regional_);
   // Keys are previewed where they are delivered: the window and its own
-  // controls (the popup menu among them), nothing else in the program.
+  // controls (and the popup menu once built), nothing else in the program.
   installEventFilter(this);
   for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
   reportErrors(services_.host, [this] { FormCreate(); });
@@ -108,6 +107,11 @@ void TCalculetteMain::CheminApplication() {
                            : QString();
 }
 
+QMenu* TCalculetteMain::popupMenu() {
+  if (PopupCalculette == nullptr) buildPopupMenu();
+  return PopupCalculette;
+}
+
 void TCalculetteMain::buildPopupMenu() {
   PopupCalculette = new QMenu(this);
   PopupCalculette->setObjectName(QStringLiteral("PopupCalculette"));
@@ -119,6 +123,7 @@ void TCalculetteMain::buildPopupMenu() {
   coller->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
   connect(copier, &QAction::triggered, this, &TCalculetteMain::PopUpCopierClick);
   connect(coller, &QAction::triggered, this, &TCalculetteMain::PopUpCollerClick);
+  PopupCalculette->installEventFilter(this);
 }
 
 void TCalculetteMain::press(Control control) { session_->press(control); }
@@ -226,7 +231,7 @@ bool TCalculetteMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TCalculetteMain::contextMenuEvent(QContextMenuEvent* event) {
-  PopupCalculette->popup(event->globalPos());
+  popupMenu()->popup(event->globalPos());
   event->accept();
 }
 
