@@ -42,6 +42,22 @@ void useWindowFontFamily() {
   QApplication::setFont(font);
 }
 
+// Builds the main window with the default font at the window's own 11-pixel
+// size: the display line lays its first, empty text out in the default font
+// before it takes its own, and at the desktop's size that layout alone set up
+// a font size nothing draws in (~2 million instructions). The default goes
+// back to the desktop's size for every later window.
+template <typename Build>
+auto withWindowSizedDefaultFont(Build build) {
+  const QFont desktop = QApplication::font();
+  QApplication::setFont(ui::windowFont(11, false));
+  struct Restore {
+    const QFont& font;
+    ~Restore() { QApplication::setFont(font); }
+  } restore{desktop};
+  return build();
+}
+
 // The fatal report: the module holding start-up's code and the offset of
 // that code in it, as far as the dynamic loader can tell.
 void showFatalReport(const Failure& error, Host& host) {
@@ -100,7 +116,8 @@ int run(int argc, char** argv, const ui::Services& services, const StartupHooks&
     useWindowFontFamily();
     if (hooks.beforeMainWindow) hooks.beforeMainWindow();
     // 3. The main window; FormCreate reports its own errors and start-up goes on.
-    CalculetteMain = std::make_unique<ui::TCalculetteMain>(services, regional);
+    CalculetteMain = withWindowSizedDefaultFont(
+        [&] { return std::make_unique<ui::TCalculetteMain>(services, regional); });
     if (hooks.afterMainWindow) hooks.afterMainWindow();
     // 4. No About window is built ahead: none would ever be shown, since each
     // click of "A propos de..." builds its own. Building one here cost the
