@@ -13,6 +13,7 @@ packages=(
   clang libclang-rt-14-dev
   fonts-wine fontconfig
   xvfb xauth
+  xdotool x11-apps python3-xlib dbus
 )
 
 missing=()
