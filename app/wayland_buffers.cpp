@@ -84,12 +84,8 @@ void withoutIntegrationNotice(QtMsgType type, const QMessageLogContext& context,
   const bool notice = context.category != nullptr && std::string_view(context.category) == "qt.qpa.wayland" &&
                       (message.startsWith(QLatin1String("Failed to load client buffer integration")) ||
                        message.startsWith(QLatin1String("Available client buffer integrations")));
-  if (notice) return;
-  if (previousHandler != nullptr) {
-    previousHandler(type, context, message);
-  } else {
-    qt_message_output(type, context, message);  // Qt's default output
-  }
+  // Qt hands back its default handler when none was installed.
+  if (!notice && previousHandler != nullptr) previousHandler(type, context, message);
 }
 
 }  // namespace
