@@ -1,6 +1,6 @@
 #pragma once
 // The program's entry sequence: regional settings, the application object,
-// the main window and the start-up About window, the one event loop.
+// the main window, the one event loop.
 
 #include <functional>
 
@@ -12,7 +12,7 @@ namespace tallix::app {
 // is handled as an error at that point would be.
 struct StartupHooks {
   std::function<void()> beforeMainWindow;  // after the application object exists
-  std::function<void()> afterMainWindow;   // after FormCreate, before the About window
+  std::function<void()> afterMainWindow;   // after FormCreate, before the window is shown
   std::function<void()> beforeLoop;        // once the window is shown; e.g. schedule a close
 };
 

@@ -15,7 +15,7 @@ packages=(
   fonts-wine fontconfig
   locales
   xvfb xauth weston
-  xclip xdotool openbox
+  xclip xdotool openbox x11-apps python3-xlib dbus
 )
 
 missing=()

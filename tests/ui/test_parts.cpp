@@ -158,6 +158,32 @@ class PartsTest : public QObject {
     for (int y = 8; y < 200; y += 8) QVERIFY(image.pixelColor(0, y).red() >= image.pixelColor(0, y - 8).red());
   }
 
+  // The column shortcut must give Qt's own smooth stretch pixel for pixel, at
+  // the window's size, at high density, shrunk and for a picture wider than one.
+  void stretchedPictureIsQtsSmoothScale_data() {
+    QTest::addColumn<QImage>("picture");
+    QTest::addColumn<QSize>("size");
+    const QImage gradient = backgroundImage();
+    QImage wide(3, 40, QImage::Format_RGB888);
+    for (int y = 0; y < wide.height(); ++y)
+      for (int x = 0; x < wide.width(); ++x) wide.setPixel(x, y, qRgb(x * 90, y * 6, 255 - y * 6));
+    QTest::newRow("gradient at 260x238") << gradient << QSize(260, 238);
+    QTest::newRow("gradient at 2x, 520x476") << gradient << QSize(520, 476);
+    QTest::newRow("gradient at 1.25x, 325x298") << gradient << QSize(325, 298);
+    QTest::newRow("gradient shrunk to 7x100") << gradient << QSize(7, 100);
+    QTest::newRow("gradient one row") << gradient << QSize(5, 1);
+    QTest::newRow("three columns at 260x238") << wide << QSize(260, 238);
+  }
+  void stretchedPictureIsQtsSmoothScale() {
+    QFETCH(QImage, picture);
+    QFETCH(QSize, size);
+    const QImage expected = picture.convertToFormat(QImage::Format_RGB32)
+                                .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage got = stretchedPicture(picture, size);
+    QCOMPARE(got.size(), size);
+    QCOMPARE(got.convertToFormat(QImage::Format_RGB32), expected.convertToFormat(QImage::Format_RGB32));
+  }
+
   void speedButtonNeverTakesFocusAndActsOnReleaseOverIt() {
     TSpeedButton button;
     button.setGeometry(0, 0, 30, 30);

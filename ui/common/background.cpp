@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 
@@ -122,6 +123,21 @@ QImage decode(const unsigned char* data, unsigned long size) {
 }
 
 }  // namespace
+
+QImage stretchedPicture(const QImage& picture, QSize size) {
+  // 32-bit first: only those are scaled directly; others go through a painter.
+  const QImage source = picture.convertToFormat(QImage::Format_RGB32);
+  if (source.width() != 1 || size.isEmpty()) {
+    return source.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  }
+  const QImage column = source.scaled(1, size.height(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  QImage out(size, QImage::Format_RGB32);
+  for (int y = 0; y < size.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+    std::fill(line, line + size.width(), column.pixel(0, y));
+  }
+  return out;
+}
 
 const QImage& backgroundImage() {
   static const QImage image = decode(kBackgroundJpeg, sizeof kBackgroundJpeg);

@@ -29,10 +29,7 @@ class TImage : public QWidget {
  protected:
   void paintEvent(QPaintEvent*) override {
     const qreal ratio = devicePixelRatioF();
-    // 32-bit first: only those are scaled directly; others go through a painter.
-    QImage scaled = backgroundImage()
-                        .convertToFormat(QImage::Format_RGB32)
-                        .scaled((QSizeF(size()) * ratio).toSize(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QImage scaled = stretchedPicture(backgroundImage(), (QSizeF(size()) * ratio).toSize());
     scaled.setDevicePixelRatio(ratio);
     QPainter painter(this);
     painter.drawImage(QPoint(0, 0), scaled);

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPixmapCache>
 #include <QScreen>
 
 #include "display/report.h"
@@ -82,10 +83,9 @@ TCalculetteMain::TCalculetteMain(const Services& services, Separateurs regional,
   setWindowIcon(ui::windowIcon());
   setFixedSize(262, 240);
   buildControls();
-  buildPopupMenu();
   session_ = std::make_unique<KeypadSession>(*host_, regional_);
   // Keys are previewed where they are delivered: the window and its own
-  // controls (the popup menu among them), nothing else in the program.
+  // controls (and the popup menu once built), nothing else in the program.
   installEventFilter(this);
   for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
   reportErrors(services_.host, [this] { FormCreate(); });
@@ -112,6 +112,11 @@ void TCalculetteMain::CheminApplication() {
                            : QString();
 }
 
+QMenu* TCalculetteMain::popupMenu() {
+  if (PopupCalculette == nullptr) buildPopupMenu();
+  return PopupCalculette;
+}
+
 void TCalculetteMain::buildPopupMenu() {
   PopupCalculette = new QMenu(this);
   PopupCalculette->setObjectName(QStringLiteral("PopupCalculette"));
@@ -123,6 +128,7 @@ void TCalculetteMain::buildPopupMenu() {
   coller->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
   connect(copier, &QAction::triggered, this, &TCalculetteMain::PopUpCopierClick);
   connect(coller, &QAction::triggered, this, &TCalculetteMain::PopUpCollerClick);
+  PopupCalculette->installEventFilter(this);
 }
 
 void TCalculetteMain::press(Control control) { session_->press(control); }
@@ -148,6 +154,13 @@ void TCalculetteMain::AboutButtonClick() {
     // showing it fails.
     std::unique_ptr<TAboutBox> box = std::make_unique<TAboutBox>(services_, this);
     box->exec();
+    box.reset();
+    // The style keeps the bevels, scroll bars and frames it drew for that
+    // window in the process-wide pixmap cache, under the keys of the window's
+    // own palettes; no later window shares them, so they would never be drawn
+    // again and each opening would add ~110 kB until the cache's 10 MB cap.
+    // What the calculator itself keeps there is drawn again at its next paint.
+    QPixmapCache::clear();
   });
   // Back to the calculator explicitly: without a window manager the focus
   // would stay on the root window and the next keys would be lost.
@@ -226,7 +239,7 @@ bool TCalculetteMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TCalculetteMain::contextMenuEvent(QContextMenuEvent* event) {
-  PopupCalculette->popup(event->globalPos());
+  popupMenu()->popup(event->globalPos());
   event->accept();
 }
 

@@ -38,7 +38,9 @@ class TCalculetteMain : public QWidget {
   const QString& cheminApplication() const { return FCheminApplication; }
   const QString& fichierAide() const { return FFichierAide; }
   TSpeedButton* button(Control control) const;
-  QMenu* popupMenu() const { return PopupCalculette; }
+  // The Copier / Coller menu, built at its first use: the first paint does
+  // not wait for a menu, and most runs never open it.
+  QMenu* popupMenu();
 
   // The window's help handler, where F1 lands: a context request (command
   // 1) opens the help file at `data` with no owner; any other command is

@@ -1,0 +1,27 @@
+#!/bin/sh
+# Start-up time and memory of tallix against the toolkit's floor (a bare Qt
+# window of the same size and widget count), xcalc and the installed peer
+# calculators, in one interleaved run under one Xvfb. The ratio column is
+# against the bare Qt window.
+#
+#   bench/startup.sh [-n RUNS] [other startup.py options]     (default -n 11)
+#
+# Build first: cmake --build --preset release --target tallix tallix-bare-window
+# Needs xvfb python3-xlib dbus x11-apps; peers that are not installed
+# (galculator, mate-calc, speedcrunch) are skipped.
+set -eu
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(dirname "$here")
+build=${TALLIX_BUILD_DIR:-$root/build/release}
+tools=${TALLIX_STARTUP_TOOLS:-$root/../shared/tools}
+for program in "$build/app/tallix" "$build/bench/tallix-bare-window"; do
+  [ -x "$program" ] || { echo "startup.sh: $program is missing; build it first" >&2; exit 2; }
+done
+case " $* " in *" -n "*|*" --runs "*) runs= ;; *) runs="-n 11" ;; esac
+# shellcheck disable=SC2086  # $runs is two words or none
+exec /usr/bin/python3 "$tools/startup.py" $runs \
+  --config "$tools/peers.toml" \
+  --only bare-qt,tallix,xcalc,galculator,mate-calc,speedcrunch \
+  -c "bare-qt=$build/bench/tallix-bare-window" \
+  -c "tallix=$build/app/tallix" \
+  --baseline bare-qt "$@"
