@@ -116,8 +116,8 @@ int run(int argc, char** argv, const ui::Services& services, const StartupHooks&
     useWindowFontFamily();
     if (hooks.beforeMainWindow) hooks.beforeMainWindow();
     // 3. The main window; FormCreate reports its own errors and start-up goes on.
-    CalculetteMain = withWindowSizedDefaultFont(
-        [&] { return std::make_unique<ui::TCalculetteMain>(services, regional); });
+    CalculetteMain =
+        withWindowSizedDefaultFont([&] { return std::make_unique<ui::TCalculetteMain>(services, regional); });
     if (hooks.afterMainWindow) hooks.afterMainWindow();
     // 4. No About window is built ahead: none would ever be shown, since each
     // click of "A propos de..." builds its own. Building one here cost the

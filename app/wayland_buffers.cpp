@@ -24,7 +24,8 @@ struct WlDisplay;
 struct WlProxy;
 struct WlInterface;
 struct RegistryListener {
-  void (*global)(void* data, WlProxy* registry, std::uint32_t id, const char* interface, std::uint32_t version);
+  void (*global)(void* data, WlProxy* registry, std::uint32_t id, const char* interface,
+                 std::uint32_t version);
   void (*globalRemove)(void* data, WlProxy* registry, std::uint32_t id);
 };
 constexpr std::uint32_t kDisplayGetRegistry = 1;
@@ -55,7 +56,8 @@ bool askCompositor(void* library, std::string_view name) {
   void (*destroy)(WlProxy*) = nullptr;
   const auto* registryInterface = static_cast<const WlInterface*>(dlsym(library, "wl_registry_interface"));
   if (registryInterface == nullptr || !find(library, connect, "wl_display_connect") ||
-      !find(library, disconnect, "wl_display_disconnect") || !find(library, roundtrip, "wl_display_roundtrip") ||
+      !find(library, disconnect, "wl_display_disconnect") ||
+      !find(library, roundtrip, "wl_display_roundtrip") ||
       !find(library, marshalConstructor, "wl_proxy_marshal_constructor") ||
       !find(library, addListener, "wl_proxy_add_listener") || !find(library, destroy, "wl_proxy_destroy")) {
     return false;

@@ -38,7 +38,8 @@ void showReport(Host& host, const std::exception_ptr& error) {
   } catch (...) {
     Failure failure = describeCurrentException();
     appendReportPoint(failure.message);
-    host.showMessage(Message{std::string(kApplicationTitle), std::move(failure.message), MessageIcon::Stop, false});
+    host.showMessage(
+        Message{std::string(kApplicationTitle), std::move(failure.message), MessageIcon::Stop, false});
   }
 }
 

@@ -160,8 +160,8 @@ void run(KeypadSession& calculette, KeysHost& host, Output& out, std::string& to
       done();
     } else if (token.starts_with("separator:")) {
       tallix::Separateurs regional = calculette.separateurs();
-      regional = tallix::LireReglagesRegionaux(std::string_view(token).substr(10),
-                                               tallix::utf8(regional.milliers));
+      regional =
+          tallix::LireReglagesRegionaux(std::string_view(token).substr(10), tallix::utf8(regional.milliers));
       calculette.changeRegionalSettings(regional);
       done();
     } else {

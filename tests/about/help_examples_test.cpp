@@ -55,9 +55,9 @@ std::string pageText(const std::string& bytes) {
 // stands, so the example fails visibly.
 std::string visibleText(const std::string& html) {
   static const std::map<std::string, std::string> entities = {
-      {"&minus;", "\u2212"}, {"&radic;", "\u221a"}, {"&larr;", "\u2190"}, {"&times;", "\u00d7"},
-      {"&divide;", "\u00f7"}, {"&amp;", "&"},       {"&lt;", "<"},        {"&gt;", ">"},
-      {"&nbsp;", " "}};
+      {"&minus;", "\u2212"}, {"&radic;", "\u221a"},  {"&larr;", "\u2190"},
+      {"&times;", "\u00d7"}, {"&divide;", "\u00f7"}, {"&amp;", "&"},
+      {"&lt;", "<"},         {"&gt;", ">"},          {"&nbsp;", " "}};
   std::string text = std::regex_replace(html, std::regex("<[^>]*>"), "");
   for (const auto& [name, value] : entities) {
     for (std::size_t at; (at = text.find(name)) != std::string::npos;) text.replace(at, name.size(), value);
@@ -136,16 +136,23 @@ std::vector<Example> allExamples() {
 // One button name of the pages to the controls it presses; a number is typed
 // digit by digit, its "," being the separator button.
 std::optional<std::vector<Control>> controlsFor(const std::string& word) {
-  static const std::map<std::string, Control> buttons = {
-      {"+", Control::AdditionButton},        {"\u2212", Control::SoustractionButton},
-      {"\u00d7", Control::MultiplicationButton}, {"\u00f7", Control::DivisionButton},
-      {"=", Control::ResultatButton},        {"%", Control::PourcentageButton},
-      {"\u221a", Control::RacineCarreeButton}, {"x2", Control::PuissanceCarreeButton},
-      {"xy", Control::PuissanceCubeButton},  {"+/-", Control::ButtonNeg},
-      {"\u2190", Control::RetourArriereButton}, {"C", Control::ButtonCancel},
-      {"Pi", Control::NombrePiButton},       {"Phi", Control::NombrePhiButton},
-      {"[...]", Control::ButtonToutesDecimales}, {"[2]", Control::ButtonLimiterADeuxDecimales},
-      {"[4]", Control::ButtonLimiterAQuatreDecimales}};
+  static const std::map<std::string, Control> buttons = {{"+", Control::AdditionButton},
+                                                         {"\u2212", Control::SoustractionButton},
+                                                         {"\u00d7", Control::MultiplicationButton},
+                                                         {"\u00f7", Control::DivisionButton},
+                                                         {"=", Control::ResultatButton},
+                                                         {"%", Control::PourcentageButton},
+                                                         {"\u221a", Control::RacineCarreeButton},
+                                                         {"x2", Control::PuissanceCarreeButton},
+                                                         {"xy", Control::PuissanceCubeButton},
+                                                         {"+/-", Control::ButtonNeg},
+                                                         {"\u2190", Control::RetourArriereButton},
+                                                         {"C", Control::ButtonCancel},
+                                                         {"Pi", Control::NombrePiButton},
+                                                         {"Phi", Control::NombrePhiButton},
+                                                         {"[...]", Control::ButtonToutesDecimales},
+                                                         {"[2]", Control::ButtonLimiterADeuxDecimales},
+                                                         {"[4]", Control::ButtonLimiterAQuatreDecimales}};
   if (const auto it = buttons.find(word); it != buttons.end()) return std::vector<Control>{it->second};
   std::vector<Control> typed;
   for (const char c : word) {

@@ -128,7 +128,8 @@ void HelpViewerTest::missingFileOrTopic_data() {
   QTest::addColumn<int>("context");
   QTest::addColumn<QString>("message");
   QTest::newRow("no file") << QStringLiteral("/nonexistent/Tallix.chm") << 1000
-                           << QStringLiteral("Le fichier d'aide « /nonexistent/Tallix.chm » est introuvable.");
+                           << QStringLiteral(
+                                  "Le fichier d'aide « /nonexistent/Tallix.chm » est introuvable.");
   QTest::newRow("not a help file") << QStringLiteral(TALLIX_TEST_HELP_PROJECT) << 1000
                                    << QStringLiteral("est endommagé ou illisible.");
   // Copies cut short: the directory may still map topic 1000.
@@ -140,8 +141,8 @@ void HelpViewerTest::missingFileOrTopic_data() {
     QFile file(cut);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(bytes.left(keep));
-    QTest::addRow("cut to %lld bytes", static_cast<long long>(keep)) << cut << 1000
-                                                                       << QStringLiteral("est endommagé ou illisible.");
+    QTest::addRow("cut to %lld bytes", static_cast<long long>(keep))
+        << cut << 1000 << QStringLiteral("est endommagé ou illisible.");
   }
   QTest::newRow("no such topic") << kChm << 999 << QStringLiteral("ne contient pas la rubrique n° 999.");
 }

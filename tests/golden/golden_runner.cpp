@@ -250,9 +250,10 @@ int checkLocaleSeparator(const std::string& program) {
   const Run made = runProgram({"/usr/bin/localedef", "-i", "de_DE", "-f", "UTF-8", locale}, "");
   int failures = 0;
   if (made.exitCode > 1 || !std::filesystem::exists(locale)) {
-    std::printf("SKIPPED: localedef could not compile de_DE.UTF-8 into %s (exit %d): the locale "
-                "sources (/usr/share/i18n/locales, Debian's locales package) are missing\n%s",
-                folder.c_str(), made.exitCode, made.err.c_str());
+    std::printf(
+        "SKIPPED: localedef could not compile de_DE.UTF-8 into %s (exit %d): the locale "
+        "sources (/usr/share/i18n/locales, Debian's locales package) are missing\n%s",
+        folder.c_str(), made.exitCode, made.err.c_str());
     failures = -1;
   } else {
     const std::vector<std::vector<std::string>> environments = {

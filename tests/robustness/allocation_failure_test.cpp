@@ -24,9 +24,9 @@ namespace {
 // The allocation hook of this executable only; disarmed outside a session.
 struct AllocationHook {
   bool armed = false;
-  std::size_t count = 0;      // allocations seen while armed
-  std::size_t failAt = 0;     // 1-based index of the allocation that fails; 0: none
-  std::size_t failedAt = 0;   // count at the failure, 0 while none happened
+  std::size_t count = 0;     // allocations seen while armed
+  std::size_t failAt = 0;    // 1-based index of the allocation that fails; 0: none
+  std::size_t failedAt = 0;  // count at the failure, 0 while none happened
 };
 AllocationHook hook;
 
@@ -50,9 +50,7 @@ void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
     return nullptr;
   }
 }
-void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
-  return operator new(size, tag);
-}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
 void operator delete(void* block) noexcept { std::free(block); }
 void operator delete[](void* block) noexcept { std::free(block); }
 void operator delete(void* block, std::size_t) noexcept { std::free(block); }

@@ -141,8 +141,7 @@ struct Work {
 Work workOf(std::size_t size, const std::function<void()>& action) {
   const std::size_t bytes = allocatedBytes, count = allocationCount;
   action();
-  return {static_cast<double>(allocatedBytes - bytes) / static_cast<double>(size),
-          allocationCount - count};
+  return {static_cast<double>(allocatedBytes - bytes) / static_cast<double>(size), allocationCount - count};
 }
 
 // An action on a text of a given size; everything it needs is made before
@@ -194,8 +193,8 @@ const Linear kLinear[] = {
        return [text] { EXPECT_THROW(TexteEnNombre(*text, U'.'), CalcError); };
      },
      1.5},  // the error's message quotes the text
-    {"PasteAndOperatorOnDigits",
-     [](std::size_t size) { return pasteThenOperator("0123456789 x", size); }, 8.0},
+    {"PasteAndOperatorOnDigits", [](std::size_t size) { return pasteThenOperator("0123456789 x", size); },
+     8.0},
     {"PasteAndOperatorOnGarbage",
      [](std::size_t size) { return pasteThenOperator("0123456789 ,.+-Eeabc\t\r\n", size); }, 8.0},
     {"PasteOfLeadingZeros",

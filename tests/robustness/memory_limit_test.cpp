@@ -90,9 +90,9 @@ class MemoryLimit : public ::testing::TestWithParam<Limit> {};
 
 TEST_P(MemoryLimit, AHugePasteEndsInAReportAndTheSessionGoesOn) {
   if (kSanitized) GTEST_SKIP() << "the sanitizer's shadow memory needs more address space than the limit";
-  const Outcome run = runLimited("1 + paste:" + kPasted + " + 2 = ButtonCancel 4 + 5 =", GetParam().megabytes);
-  ASSERT_TRUE(WIFEXITED(run.status)) << "killed by signal " << WTERMSIG(run.status) << "\n"
-                                     << run.errors;
+  const Outcome run =
+      runLimited("1 + paste:" + kPasted + " + 2 = ButtonCancel 4 + 5 =", GetParam().megabytes);
+  ASSERT_TRUE(WIFEXITED(run.status)) << "killed by signal " << WTERMSIG(run.status) << "\n" << run.errors;
   EXPECT_EQ(WEXITSTATUS(run.status), 0) << run.errors;
   EXPECT_EQ(run.errors, "");
 

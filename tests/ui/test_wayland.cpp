@@ -65,8 +65,8 @@ class HeadlessWeston {
       unsetenv("WAYLAND_DISPLAY");
       unsetenv("DISPLAY");
       const std::string socketOption = "--socket=" + socket_;
-      execlp("weston", "weston", "--backend=headless-backend.so", socketOption.c_str(),
-             "--idle-time=0", "--width=800", "--height=600", static_cast<char*>(nullptr));
+      execlp("weston", "weston", "--backend=headless-backend.so", socketOption.c_str(), "--idle-time=0",
+             "--width=800", "--height=600", static_cast<char*>(nullptr));
       std::fprintf(stderr, "cannot run weston: %s\n", std::strerror(errno));
       _exit(127);
     }

@@ -21,14 +21,22 @@ class WaylandBuffersTest : public QObject {
     QTest::addColumn<QString>("platform");
     QTest::addColumn<QString>("display");
     QTest::addColumn<bool>("likely");
-    QTest::newRow("unset platform, a Wayland display") << "" << "wayland-0" << true;
-    QTest::newRow("unset platform, no Wayland display") << "" << "" << false;
-    QTest::newRow("wayland named") << "wayland" << "" << true;
-    QTest::newRow("wayland first in a list") << "wayland;xcb" << "wayland-1" << true;
-    QTest::newRow("xcb first in a list") << "xcb;wayland" << "wayland-1" << false;
-    QTest::newRow("wayland-egl sets EGL up itself") << "wayland-egl" << "wayland-0" << false;
-    QTest::newRow("xcb with a Wayland display") << "xcb" << "wayland-0" << false;
-    QTest::newRow("offscreen") << "offscreen" << "wayland-0" << false;
+    QTest::newRow("unset platform, a Wayland display") << ""
+                                                       << "wayland-0" << true;
+    QTest::newRow("unset platform, no Wayland display") << ""
+                                                        << "" << false;
+    QTest::newRow("wayland named") << "wayland"
+                                   << "" << true;
+    QTest::newRow("wayland first in a list") << "wayland;xcb"
+                                             << "wayland-1" << true;
+    QTest::newRow("xcb first in a list") << "xcb;wayland"
+                                         << "wayland-1" << false;
+    QTest::newRow("wayland-egl sets EGL up itself") << "wayland-egl"
+                                                    << "wayland-0" << false;
+    QTest::newRow("xcb with a Wayland display") << "xcb"
+                                                << "wayland-0" << false;
+    QTest::newRow("offscreen") << "offscreen"
+                               << "wayland-0" << false;
   }
   void waylandClientLikely() {
     QFETCH(QString, platform);
@@ -46,15 +54,17 @@ class WaylandBuffersTest : public QObject {
     if (weston.isEmpty()) QSKIP("weston is not installed: no compositor to ask");
     QTemporaryDir runtime;
     QVERIFY(runtime.isValid());
-    QFile::setPermissions(runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(runtime.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     const QString socket = QStringLiteral("tallix-test-%1").arg(QCoreApplication::applicationPid());
     QProcess compositor;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
     compositor.setProcessEnvironment(env);
     compositor.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    compositor.start(weston, {QStringLiteral("--backend=headless-backend.so"), QStringLiteral("--socket=") + socket,
-                              QStringLiteral("--shell=desktop-shell.so"), QStringLiteral("--idle-time=0")});
+    compositor.start(weston,
+                     {QStringLiteral("--backend=headless-backend.so"), QStringLiteral("--socket=") + socket,
+                      QStringLiteral("--shell=desktop-shell.so"), QStringLiteral("--idle-time=0")});
     if (!compositor.waitForStarted()) QSKIP("weston does not start here");
     const QString path = QDir(runtime.path()).filePath(socket);
     for (int i = 0; i < 100 && !QFileInfo::exists(path); ++i) QTest::qWait(50);

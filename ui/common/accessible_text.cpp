@@ -119,9 +119,7 @@ void AccessibleText::range(int offset, QAccessible::TextBoundaryType type, int* 
       while (e < size && !t.at(e).isSpace()) ++e;
       while (e < size && t.at(e).isSpace() && !isBreak(t.at(e))) ++e;
       break;
-    case QAccessible::LineBoundary:
-      std::tie(s, e) = source_.lineAround(at);
-      break;
+    case QAccessible::LineBoundary: std::tie(s, e) = source_.lineAround(at); break;
     case QAccessible::SentenceBoundary:
     case QAccessible::ParagraphBoundary:
       while (s > 0 && !isBreak(t.at(s - 1))) --s;

@@ -48,8 +48,10 @@ class AccessibleText : public QAccessibleWidget, public QAccessibleTextInterface
   void scrollToSubstring(int start, int end) override;
   QString attributes(int offset, int* start, int* end) const override;
   QString textAtOffset(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const override;
-  QString textBeforeOffset(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const override;
-  QString textAfterOffset(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const override;
+  QString textBeforeOffset(int offset, QAccessible::TextBoundaryType type, int* start,
+                           int* end) const override;
+  QString textAfterOffset(int offset, QAccessible::TextBoundaryType type, int* start,
+                          int* end) const override;
 
  private:
   // The unit of `type` around `offset`: a character, a run of non-blanks

@@ -189,7 +189,8 @@ void LongTextView::setSelection(qsizetype anchor, qsizetype cursor) {
   cursor_ = std::clamp<qsizetype>(cursor, 0, text_.size());
   viewport()->update();
   if (QAccessible::isActive()) {
-    QAccessibleTextSelectionEvent event(this, static_cast<int>(selectionStart()), static_cast<int>(selectionEnd()));
+    QAccessibleTextSelectionEvent event(this, static_cast<int>(selectionStart()),
+                                        static_cast<int>(selectionEnd()));
     event.setCursorPosition(static_cast<int>(cursor_));
     QAccessible::updateAccessibility(&event);
   }
@@ -271,7 +272,8 @@ void LongTextView::mouseMoveEvent(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
   // Dragging above or below the text scrolls it, a line per move.
   if (at.y() < 0) verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
-  if (at.y() >= viewport()->height()) verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  if (at.y() >= viewport()->height())
+    verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
   setSelection(anchor_, offsetAt(at));
 }
 

@@ -16,9 +16,8 @@ namespace tallix::ui {
 namespace {
 
 QClipboard* clipboardOrThrow() {
-  QClipboard* clipboard = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
-                              ? QGuiApplication::clipboard()
-                              : nullptr;
+  QClipboard* clipboard =
+      qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::clipboard() : nullptr;
   if (clipboard == nullptr) {
     throw CalcError::ofKind(ErrorKind::Exception);
   }
@@ -83,8 +82,10 @@ void QtHost::showMessage(const Message& message) {
     place.moveCenter(owner->frameGeometry().center());
     if (const QScreen* screen = owner->screen()) {
       const QRect room = screen->availableGeometry();
-      place.moveLeft(std::clamp(place.left(), room.left(), std::max(room.left(), room.right() - place.width())));
-      place.moveTop(std::clamp(place.top(), room.top(), std::max(room.top(), room.bottom() - place.height())));
+      place.moveLeft(
+          std::clamp(place.left(), room.left(), std::max(room.left(), room.right() - place.width())));
+      place.moveTop(
+          std::clamp(place.top(), room.top(), std::max(room.top(), room.bottom() - place.height())));
     }
     box->move(place.topLeft());
   }

@@ -64,15 +64,16 @@ bool ChmFile::isIntact() const {
     if (info->length == 0) return CHM_ENUMERATOR_CONTINUE;
     std::string bytes(static_cast<std::size_t>(info->length), '\0');
     const auto wanted = static_cast<LONGINT64>(info->length);
-    if (chm_retrieve_object(file, info, reinterpret_cast<unsigned char*>(bytes.data()), 0, wanted) != wanted) {
+    if (chm_retrieve_object(file, info, reinterpret_cast<unsigned char*>(bytes.data()), 0, wanted) !=
+        wanted) {
       w.whole = false;
       return CHM_ENUMERATOR_FAILURE;
     }
     return CHM_ENUMERATOR_CONTINUE;
   };
-  const int walked = chm_enumerate(file_, CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_META | CHM_ENUMERATE_SPECIAL |
-                                              CHM_ENUMERATE_FILES,
-                                   readWhole, &walk);
+  const int walked = chm_enumerate(
+      file_, CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_META | CHM_ENUMERATE_SPECIAL | CHM_ENUMERATE_FILES,
+      readWhole, &walk);
   return walked != 0 && walk.whole && walk.objects > 0;
 }
 

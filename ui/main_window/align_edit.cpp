@@ -158,12 +158,8 @@ void TAlignEdit::keyPressEvent(QKeyEvent* event) {
     const auto [anchor, caret] = selectionRange();
     const qsizetype local = cursorPosition();
     switch (event->key()) {
-      case Qt::Key_Home:
-        hold(0, mark ? anchor : 0, 0);
-        return;
-      case Qt::Key_End:
-        hold(full_.size(), mark ? anchor : full_.size(), full_.size());
-        return;
+      case Qt::Key_Home: hold(0, mark ? anchor : 0, 0); return;
+      case Qt::Key_End: hold(full_.size(), mark ? anchor : full_.size(), full_.size()); return;
       case Qt::Key_Left:
         // At the edge of the held part, move the part along first.
         if (local == 0 && from_ > 0) hold(caret - kHeld / 2, anchor, caret);
@@ -173,8 +169,7 @@ void TAlignEdit::keyPressEvent(QKeyEvent* event) {
           hold(caret - kHeld / 2, anchor, caret);
         }
         break;
-      default:
-        break;
+      default: break;
     }
   }
   QLineEdit::keyPressEvent(event);
