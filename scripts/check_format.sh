@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks that the C++ lines changed since a base commit follow .clang-format;
 # lines nobody touched are left as they are. The base is the first argument,
-# else $TALLIX_FORMAT_BASE, else where this branch left main. Without a base
+# else $TALLIX_FORMAT_BASE, else where this branch left main (on main, the
+# last commit). Without a base
 # (a fresh checkout with no history, no main) the check says so and passes.
 #
 #   scripts/check_format.sh [BASE]
@@ -20,6 +21,11 @@ if [ -z "$base" ]; then
       break
     fi
   done
+fi
+# On main itself (as CI checks it) the branch point is HEAD: check the last
+# commit's lines instead, which for a merge are those of the merged branch.
+if [ -n "$base" ] && [ "$(git rev-parse "$base")" = "$(git rev-parse HEAD)" ]; then
+  base="$(git rev-parse -q --verify 'HEAD^' || true)"
 fi
 if [ -z "$base" ] || ! git rev-parse -q --verify "$base^{commit}" >/dev/null; then
   echo "format check skipped: no base commit to compare with (give one or set TALLIX_FORMAT_BASE)"
