@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-
 #include "session_driver.h"
 
 namespace tallix::testing {
