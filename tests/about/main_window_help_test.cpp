@@ -64,6 +64,16 @@ class MainWindowHelpTest : public QObject {
   static QString helpFile() { return QCoreApplication::applicationDirPath() + QStringLiteral("/Tallix.chm"); }
   TSpeedButton* button(const char* name) { return window_->findChild<TSpeedButton*>(QLatin1String(name)); }
   QString ecran() { return window_->findChild<TAlignEdit*>(QStringLiteral("Ecran"))->text(); }
+  // Asks for help as the user does: F1 on the active calculator, or "Aide".
+  void askForHelp(bool fromF1) {
+    if (!fromF1) {
+      QTest::mouseClick(button("ButtonAide"), Qt::LeftButton);
+      return;
+    }
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    QTest::keyClick(window_->findChild<TAlignEdit*>(QStringLiteral("Ecran")), Qt::Key_F1);
+  }
 
   tallix::ui::testing::RecordingQtHost& host_;
   ViewerHelpOpener help_;  // the real viewer
@@ -85,9 +95,8 @@ void MainWindowHelpTest::aideOpensTopic1000OwnedByTheWindow() {
 }
 
 void MainWindowHelpTest::f1OpensTopic1000WithoutOwner() {
-  window_->activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-  QTest::keyClick(window_->findChild<TAlignEdit*>(QStringLiteral("Ecran")), Qt::Key_F1);
+  askForHelp(true);
+  if (QTest::currentTestFailed()) return;
   QCOMPARE(viewers().size(), 1);
   HelpViewer* viewer = viewers().first();
   QCOMPARE(viewer->parentWidget(), nullptr);
@@ -151,13 +160,8 @@ void MainWindowHelpTest::aSecondRequestBringsTheOpenViewerForward() {
     first->move(first->pos() + QPoint(7, 5));
     const QPoint moved = first->pos();
     first->showMinimized();
-    if (fromF1) {
-      window_->activateWindow();
-      QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-      QTest::keyClick(window_->findChild<TAlignEdit*>(QStringLiteral("Ecran")), Qt::Key_F1);
-    } else {
-      QTest::mouseClick(button("ButtonAide"), Qt::LeftButton);
-    }
+    askForHelp(fromF1);
+    if (QTest::currentTestFailed()) return;
     QCOMPARE(viewers().size(), 1);
     QVERIFY(viewers().first() == first);
     QCOMPARE(first->currentPage(), QStringLiteral("/index.htm"));
@@ -179,15 +183,6 @@ void MainWindowHelpTest::withNoActiveWindowTheViewerStillOpensBeside() {
   QVERIFY(!viewers().first()->frameGeometry().intersects(window_->frameGeometry()));
 }
 
-int main(int argc, char** argv) {
-  tallix::ui::testing::RecordingQtHost host;
-  TallixApplication app(argc, argv, host);
-  MainWindowHelpTest test(host);
-  return QTest::qExec(&test, argc, argv);
-}
-
-#include "main_window_help_test.moc"
-
 void MainWindowHelpTest::viewerOpensBesideTheCalculator() {
   // Room on the right of the calculator: the viewer takes it and hides no
   // part of the calculator, whichever way it was opened. With the calculator
@@ -196,13 +191,8 @@ void MainWindowHelpTest::viewerOpensBesideTheCalculator() {
   for (const bool onTheLeft : {true, false}) {
     window_->move(onTheLeft ? screen.topLeft() : QPoint(screen.right() + 1 - window_->frameGeometry().width(), screen.top()));
     for (const bool fromF1 : {false, true}) {
-      if (fromF1) {
-        window_->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-        QTest::keyClick(window_->findChild<TAlignEdit*>(QStringLiteral("Ecran")), Qt::Key_F1);
-      } else {
-        QTest::mouseClick(button("ButtonAide"), Qt::LeftButton);
-      }
+      askForHelp(fromF1);
+      if (QTest::currentTestFailed()) return;
       QCOMPARE(viewers().size(), 1);
       const QRect viewer = viewers().first()->frameGeometry();
       QVERIFY2(!viewer.intersects(window_->frameGeometry()), fromF1 ? "F1" : "Aide");
@@ -212,3 +202,12 @@ void MainWindowHelpTest::viewerOpensBesideTheCalculator() {
     }
   }
 }
+
+int main(int argc, char** argv) {
+  tallix::ui::testing::RecordingQtHost host;
+  TallixApplication app(argc, argv, host);
+  MainWindowHelpTest test(host);
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "main_window_help_test.moc"
