@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs the whole test suite headless:
 # the release build, the same suite under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and a bounded run of each fuzz target.
+# UndefinedBehaviorSanitizer, a bounded run of each fuzz target, and a build
+# (not a run) of the benchmarks, so they keep compiling.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -18,5 +19,8 @@ if [ "${TALLIX_QUICK:-0}" != 1 ]; then
   ctest --preset asan
 
   scripts/fuzz.sh "${TALLIX_FUZZ_SECONDS:-30}"
+
+  cmake --preset bench -DTALLIX_WERROR=ON >/dev/null
+  cmake --build --preset bench
 fi
 echo "All Tallix tests passed."
