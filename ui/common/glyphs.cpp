@@ -2,6 +2,10 @@
 
 #include <QPixmap>
 
+#include <array>
+
+#include "ui/common/background.h"
+
 // The pictures drawn by assets/make_assets.py.
 #include "glyphs/backspace.xpm"
 #include "glyphs/divide.xpm"
@@ -45,8 +49,27 @@ QImage withTransparentBackground(const QImage& image) {
   return out;
 }
 
-QImage glyphImage(Glyph glyph) { return withTransparentBackground(QImage(xpmOf(glyph))); }
+QImage glyphImage(Glyph glyph) {
+  // Parsed once: a window's keys, and every later window's, share them.
+  static const std::array<QImage, kGlyphCount> images = [] {
+    std::array<QImage, kGlyphCount> decoded;
+    for (std::size_t i = 0; i < decoded.size(); ++i) {
+      decoded[i] = withTransparentBackground(QImage(xpmOf(static_cast<Glyph>(i))));
+    }
+    return decoded;
+  }();
+  return images[static_cast<std::size_t>(glyph)];
+}
 
-QIcon windowIcon() { return QIcon(QPixmap(tallix_icon)); }
+QIcon windowIcon() {
+  // The application and each window take the icon: the XPM is parsed once.
+  static const QImage image(tallix_icon);
+  return QIcon(QPixmap::fromImage(image));
+}
+
+void preparePictures() {
+  backgroundImage();
+  glyphImage(Glyph::Plus);
+}
 
 }  // namespace tallix::ui

@@ -4,9 +4,12 @@
 #include <QIcon>
 #include <QImage>
 
+#include <cstddef>
+
 namespace tallix::ui {
 
 enum class Glyph { Plus, Minus, Multiply, Divide, SquareRoot, Square, Power, Backspace };
+inline constexpr std::size_t kGlyphCount = 8;
 
 // The glyph as drawn, 24 x 24 (backspace 24 x 16), with its background, the
 // colour of its bottom-left pixel, made transparent.
@@ -19,5 +22,10 @@ QImage withTransparentBackground(const QImage& image);
 
 // The teal calculator, 32 x 32 in 16 colours.
 QIcon windowIcon();
+
+// Decodes the glyphs and the background picture ahead of the main window
+// (both are kept once decoded), while start-up waits for something else.
+// Needs no application object; call from one thread only.
+void preparePictures();
 
 }  // namespace tallix::ui
