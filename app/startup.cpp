@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "app/font_preload.h"
 #include "app/wayland_buffers.h"
 #include "engine/error.h"
 #include "engine/regional.h"
@@ -102,6 +103,8 @@ int run(int argc, char** argv, const ui::Services& services, const StartupHooks&
   // 1. The regional separators, before any window.
   const Separateurs regional = ui::readRegionalSettings();
   preferLightPlatform();
+  // After the last change start-up makes to the environment.
+  FontConfigurationPreload fontConfiguration;
 
   std::unique_ptr<ui::TallixApplication> app;
   std::unique_ptr<ui::TCalculetteMain> CalculetteMain;
@@ -113,6 +116,9 @@ int run(int argc, char** argv, const ui::Services& services, const StartupHooks&
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tallix.Tallix"));
     // Windows without an owner (the help opened by F1) carry the icon too.
     QGuiApplication::setWindowIcon(ui::windowIcon());
+    // The pictures decode while the font configuration may still load.
+    ui::preparePictures();
+    fontConfiguration.wait();
     useWindowFontFamily();
     if (hooks.beforeMainWindow) hooks.beforeMainWindow();
     // 3. The main window; FormCreate reports its own errors and start-up goes on.

@@ -4,11 +4,13 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "app/font_preload.h"
 #include "app/startup.h"
 #include "engine/error.h"
 #include "ui/main_window/calculette_main.h"
@@ -38,6 +40,30 @@ int runWith(TestServices& services, const tallix::app::StartupHooks& hooks) {
 }  // namespace
 
 int main() {
+  {  // The font configuration loads ahead on its own thread only while the
+     // toolkit will leave the environment alone; with a launcher's token the
+     // program still starts and closes normally, loading fonts on first use.
+    struct Row {
+      const char* variable;  // set for the row, or nullptr
+      bool preloads;
+    };
+    for (const Row& row : {Row{nullptr, true}, Row{"DESKTOP_STARTUP_ID", false},
+                           Row{"XDG_ACTIVATION_TOKEN", false}, Row{"WAYLAND_SOCKET", false}}) {
+      if (row.variable != nullptr) setenv(row.variable, "tallix-test", 1);
+      tallix::app::FontConfigurationPreload preload;
+      preload.wait();
+      const bool started = preload.started();
+      if (row.variable != nullptr) unsetenv(row.variable);
+      check(started == row.preloads, row.variable != nullptr ? row.variable : "no launcher token: preloaded");
+    }
+    setenv("DESKTOP_STARTUP_ID", "tallix-test", 1);
+    TestServices services;
+    tallix::app::StartupHooks hooks;
+    hooks.beforeLoop = [] { QTimer::singleShot(0, [] { QApplication::closeAllWindows(); }); };
+    check(runWith(services, hooks) == 0, "started from a launcher: opens and closes");
+    check(services.host.messages.empty(), "started from a launcher: no box");
+    unsetenv("DESKTOP_STARTUP_ID");
+  }
   {  // Closing the window ends the loop with code 0; the title is set.
     TestServices services;
     const std::vector<Message>& boxes = services.host.messages;
