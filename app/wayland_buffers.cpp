@@ -3,11 +3,14 @@
 #include <dlfcn.h>
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 #include <QtGlobal>
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 namespace tallix::app {
 namespace {
@@ -16,6 +19,11 @@ constexpr char kIntegrationVariable[] = "QT_WAYLAND_CLIENT_BUFFER_INTEGRATION";
 // No client buffer integration has this name: Qt's Wayland client then
 // keeps to shared-memory buffers.
 constexpr char kSharedMemoryOnly[] = "shm";
+// The program's own integration (app/wayland_shm) and where it lies under
+// the plugin folder: Qt looks for integrations in this subfolder of every
+// library path.
+constexpr char kOwnIntegration[] = "tallix-shm";
+constexpr char kOwnIntegrationFile[] = "wayland-graphics-integration-client/libtallix_shm.so";
 
 // The few entry points of libwayland-client the question needs, with their
 // stable C signatures; the library is not linked, so an X11 start never
@@ -107,18 +115,58 @@ bool compositorOffers(std::string_view name) {
   return offered;
 }
 
-bool preferSharedMemoryBuffers() {
-  if (qEnvironmentVariableIsSet(kIntegrationVariable)) return false;
+bool pluginSuitsQt(std::string_view builtFor, std::string_view running) {
+  if (builtFor.empty() || running.rfind(builtFor, 0) != 0) return false;
+  return running.size() == builtFor.size() || running[builtFor.size()] == '.';
+}
+
+std::string pluginFolder() {
+  std::error_code error;
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error || program.empty()) return {};
+  return (program.parent_path() / "plugins").string();
+}
+
+namespace {
+
+// The plugin folder when it holds our integration for the running Qt, else
+// empty.
+std::string ownIntegrationFolder() {
+#ifdef TALLIX_SHM_PLUGIN_QT
+  if (!pluginSuitsQt(TALLIX_SHM_PLUGIN_QT, qVersion())) return {};
+  std::string folder = pluginFolder();
+  std::error_code error;
+  if (folder.empty() ||
+      !std::filesystem::is_regular_file(std::filesystem::path(folder) / kOwnIntegrationFile, error)) {
+    return {};
+  }
+  return folder;
+#else
+  return {};
+#endif
+}
+
+}  // namespace
+
+WaylandBuffers preferSharedMemoryBuffers() {
+  if (qEnvironmentVariableIsSet(kIntegrationVariable)) return WaylandBuffers::QtDefault;
   const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
   const QByteArray display = qgetenv("WAYLAND_DISPLAY");
   if (!waylandClientLikely(std::string_view(platform.constData(), static_cast<std::size_t>(platform.size())),
                            std::string_view(display.constData(), static_cast<std::size_t>(display.size())))) {
-    return false;
+    return WaylandBuffers::QtDefault;
   }
-  if (!compositorOffers("zxdg_decoration_manager_v1")) return false;
+  // Through the application's library paths, not QT_PLUGIN_PATH: nothing
+  // the program starts inherits it.
+  if (const std::string folder = ownIntegrationFolder(); !folder.empty()) {
+    QCoreApplication::addLibraryPath(QString::fromStdString(folder));
+    qputenv(kIntegrationVariable, kOwnIntegration);
+    return WaylandBuffers::OwnIntegration;
+  }
+  if (!compositorOffers("zxdg_decoration_manager_v1")) return WaylandBuffers::QtDefault;
   qputenv(kIntegrationVariable, kSharedMemoryOnly);
   previousHandler = qInstallMessageHandler(withoutIntegrationNotice);
-  return true;
+  return WaylandBuffers::SharedMemoryOnly;
 }
 
 }  // namespace tallix::app

@@ -3,18 +3,37 @@
 // needs none of EGL, Mesa or LLVM (about 50 MB resident) where it can do
 // without them.
 
+#include <string>
 #include <string_view>
 
 namespace tallix::app {
 
+// What preferSharedMemoryBuffers() chose for Qt's Wayland client.
+enum class WaylandBuffers {
+  QtDefault,         // not on Wayland, the user's own choice, or Qt's EGL default kept
+  OwnIntegration,    // "tallix-shm": shared memory, and Qt draws the window frames
+  SharedMemoryOnly,  // no integration at all: the compositor draws the frames
+};
+
 // Call before the application object exists. When the program will run on
-// Wayland, the user has chosen no client buffer integration and the
-// compositor draws window frames itself, asks Qt's Wayland client for
-// shared-memory buffers only and returns true. Qt 6.4 draws its own window
-// frames only through its EGL integration, so where the compositor leaves
-// the frames to the program (Weston, GNOME) the default stays: a window
+// Qt's generic Wayland client and the user has chosen no client buffer
+// integration, asks for shared-memory buffers, so that no EGL, Mesa or LLVM
+// is loaded: through the program's own "tallix-shm" plugin when it is
+// installed for the running Qt (Qt 6.4 draws its window frames only for an
+// integration that says it may), else with no integration at all where the
+// compositor draws the frames itself. Elsewhere Qt's default stays: a window
 // without a title bar would cost more than the memory saved.
-bool preferSharedMemoryBuffers();
+WaylandBuffers preferSharedMemoryBuffers();
+
+// The folder of the program's own Qt plugins: "plugins" beside the running
+// executable, e.g. /usr/lib/tallix/tallix -> /usr/lib/tallix/plugins; empty
+// when the executable cannot be found.
+std::string pluginFolder();
+
+// Whether a plugin built against Qt `builtFor` ("6.4") loads into the running
+// Qt `running` (qVersion()): the same major.minor, so ("6.4", "6.4.2") ->
+// true, ("6.4", "6.5.0") -> false, ("6.4", "6.40.1") -> false.
+bool pluginSuitsQt(std::string_view builtFor, std::string_view running);
 
 // Whether Qt will use its generic Wayland client, from QT_QPA_PLATFORM
 // (empty when unset) and WAYLAND_DISPLAY: waylandClientLikely("", "wayland-0")

@@ -2,8 +2,10 @@
 // test's own (its own runtime folder and socket, so it never meets the
 // desktop's), then the program's start-up on Qt's native Wayland platform.
 // The window must map with its title, close through "Fermer" with exit code
-// 0, and leave the compositor running. Where Weston cannot start, the test
-// says why and is skipped (exit code 77).
+// 0, and leave the compositor running. Where the program's own shared-memory
+// buffer integration is built, the window must also get its frame from Qt
+// while no EGL driver, Mesa renderer or LLVM is loaded. Where Weston cannot
+// start, the test says why and is skipped (exit code 77).
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -12,6 +14,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QMargins>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -122,6 +125,13 @@ class HeadlessWeston {
 
 int failures = 0;
 
+std::string readFile(const char* path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
 void check(bool ok, const std::string& what) {
   if (!ok) {
     std::fprintf(stderr, "FAIL: %s\n", what.c_str());
@@ -146,6 +156,8 @@ int main() {
   QString platform;
   bool exposed = false;
   QString title;
+  QMargins frame;
+  std::string maps;
   tallix::app::StartupHooks hooks;
   hooks.beforeLoop = [&] {
     QTimer::singleShot(0, [&] {
@@ -153,7 +165,11 @@ int main() {
       for (QWidget* w : QApplication::topLevelWidgets()) {
         if (auto* main = qobject_cast<tallix::ui::TCalculetteMain*>(w)) {
           exposed = QTest::qWaitForWindowExposed(main, 10000);
-          if (main->windowHandle() != nullptr) title = main->windowHandle()->title();
+          if (main->windowHandle() != nullptr) {
+            title = main->windowHandle()->title();
+            frame = main->windowHandle()->frameMargins();
+          }
+          maps = readFile("/proc/self/maps");
           QTest::mouseClick(main->findChild<QWidget*>(QStringLiteral("FermerButton")), Qt::LeftButton);
         }
       }
@@ -167,6 +183,17 @@ int main() {
   check(platform == QStringLiteral("wayland"), "Qt's platform is " + platform.toStdString());
   check(exposed, "the window is mapped and exposed by the compositor");
   check(title == QStringLiteral("Duvuroreza"), "the window's title is '" + title.toStdString() + "'");
+#ifdef TALLIX_TEST_SHM_PLUGIN
+  check(qgetenv("QT_WAYLAND_CLIENT_BUFFER_INTEGRATION") == "tallix-shm",
+        "the program asks for its own integration");
+  check(maps.find("/libtallix_shm.so") != std::string::npos, "the program's own integration is loaded");
+  for (const char* heavy : {"libEGL_mesa", "swrast_dri", "libLLVM"}) {
+    check(maps.find(heavy) == std::string::npos,
+          std::string(heavy) + " is loaded for a window drawn in software");
+  }
+  check(frame.top() > 0,
+        "Qt draws the window's title bar (top frame margin " + std::to_string(frame.top()) + ")");
+#endif
   check(services.host.messages.empty(), "no message box on the way");
   check(code == 0, "Fermer ends the program with exit code 0, not " + std::to_string(code));
   check(weston.running(), "the compositor still runs after the program closed");

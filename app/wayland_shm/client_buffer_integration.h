@@ -1,0 +1,75 @@
+#pragma once
+// The two base classes of a Qt Wayland client buffer integration plugin, as
+// libQt6WaylandClient.so.6 of Qt 6.4 exports them. Debian 12 ships no private
+// headers for QtWaylandClient (qt6-wayland-dev holds the public ones only), so
+// they are declared here, to the byte, for the one ABI they were checked
+// against; CMake builds the plugin only when it finds Qt WaylandClient 6.4.
+//
+// How they were checked, on Qt 6.4.2 (Debian 12, amd64):
+// - nm -DS: vtable for QWaylandClientBufferIntegration is 0x60 bytes (offset,
+//   type info, 10 slots), for QWaylandClientBufferIntegrationPlugin 0x78
+//   bytes (offset, type info, QObject's 11 slots with the destructors, then
+//   create).
+// - readelf -rW on both vtables, slot by slot, and the same on the vtable of
+//   QWaylandEglClientBufferIntegration (libQt6WaylandEglClientHwIntegration),
+//   whose slots are named symbols: destructor x2, initialize, isValid,
+//   supportsThreadedOpenGL, supportsWindowDecoration, createEglWindow,
+//   createPlatformOpenGLContext, nativeResource, nativeResourceForContext.
+//   The base's defaults disassemble to "return true" (isValid) and
+//   "return false/nullptr" (the others that are not pure).
+// - strings: the factory's interface id below.
+//
+// The plugin base's meta-object (staticMetaObject, metaObject, qt_metacast,
+// qt_metacall) is defined in the library: this header must never go through
+// moc, or the program would define it a second time.
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+class QWindow;
+class QSurfaceFormat;
+class QPlatformOpenGLContext;
+
+#define TALLIX_WAYLAND_CLIENT_BUFFER_INTEGRATION_IID \
+  "org.qt-project.Qt.WaylandClient.QWaylandClientBufferIntegrationFactoryInterface.5.3"
+
+namespace QtWaylandClient {
+
+class QWaylandDisplay;
+class QWaylandWindow;
+
+// How a Wayland window's buffers are made (EGL, or our shared memory), and
+// whether the client may draw its own window frame.
+class Q_DECL_IMPORT QWaylandClientBufferIntegration {
+ public:
+  QWaylandClientBufferIntegration();
+  virtual ~QWaylandClientBufferIntegration();
+
+  virtual void initialize(QWaylandDisplay* display) = 0;
+  virtual bool isValid() const;
+  virtual bool supportsThreadedOpenGL() const;
+  virtual bool supportsWindowDecoration() const;
+  virtual QWaylandWindow* createEglWindow(QWindow* window) = 0;
+  virtual QPlatformOpenGLContext* createPlatformOpenGLContext(const QSurfaceFormat& format,
+                                                              QPlatformOpenGLContext* share) const = 0;
+
+  enum NativeResource { EglDisplay, EglConfig, EglContext };
+  virtual void* nativeResource(NativeResource resource);
+  virtual void* nativeResourceForContext(NativeResource resource, QPlatformOpenGLContext* context);
+
+  QWaylandClientBufferIntegration(const QWaylandClientBufferIntegration&) = delete;
+  QWaylandClientBufferIntegration& operator=(const QWaylandClientBufferIntegration&) = delete;
+};
+
+// The plugin's entry: Qt's factory asks it for the integration by key.
+class Q_DECL_IMPORT QWaylandClientBufferIntegrationPlugin : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit QWaylandClientBufferIntegrationPlugin(QObject* parent = nullptr);
+  ~QWaylandClientBufferIntegrationPlugin() override;
+
+  virtual QWaylandClientBufferIntegration* create(const QString& key, const QStringList& paramList) = 0;
+};
+
+}  // namespace QtWaylandClient
