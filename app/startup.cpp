@@ -1,13 +1,14 @@
 #include "app/startup.h"
 
 #include <dlfcn.h>
+#include <fontconfig/fontconfig.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
 
-#include "app/font_preload.h"
+#include "app/work_ahead.h"
 #include "app/wayland_buffers.h"
 #include "engine/error.h"
 #include "engine/regional.h"
@@ -103,8 +104,13 @@ int run(int argc, char** argv, const ui::Services& services, const StartupHooks&
   // 1. The regional separators, before any window.
   const Separateurs regional = ui::readRegionalSettings();
   preferLightPlatform();
-  // After the last change start-up makes to the environment.
-  FontConfigurationPreload fontConfiguration;
+  // The font configuration and the pictures, on a second thread while the
+  // application object is built; after the last change start-up makes to
+  // the environment.
+  WorkAhead ahead([] {
+    FcInit();
+    ui::preparePictures();
+  });
 
   std::unique_ptr<ui::TallixApplication> app;
   std::unique_ptr<ui::TCalculetteMain> CalculetteMain;
@@ -116,9 +122,7 @@ int run(int argc, char** argv, const ui::Services& services, const StartupHooks&
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tallix.Tallix"));
     // Windows without an owner (the help opened by F1) carry the icon too.
     QGuiApplication::setWindowIcon(ui::windowIcon());
-    // The pictures decode while the font configuration may still load.
-    ui::preparePictures();
-    fontConfiguration.wait();
+    ahead.wait();
     useWindowFontFamily();
     if (hooks.beforeMainWindow) hooks.beforeMainWindow();
     // 3. The main window; FormCreate reports its own errors and start-up goes on.

@@ -61,15 +61,22 @@ QImage glyphImage(Glyph glyph) {
   return images[static_cast<std::size_t>(glyph)];
 }
 
-QIcon windowIcon() {
-  // The application and each window take the icon: the XPM is parsed once.
+namespace {
+
+// The application and each window take the icon: the XPM is parsed once.
+const QImage& windowIconImage() {
   static const QImage image(tallix_icon);
-  return QIcon(QPixmap::fromImage(image));
+  return image;
 }
+
+}  // namespace
+
+QIcon windowIcon() { return QIcon(QPixmap::fromImage(windowIconImage())); }
 
 void preparePictures() {
   backgroundImage();
   glyphImage(Glyph::Plus);
+  windowIconImage();
 }
 
 }  // namespace tallix::ui

@@ -23,9 +23,9 @@ QImage withTransparentBackground(const QImage& image);
 // The teal calculator, 32 x 32 in 16 colours.
 QIcon windowIcon();
 
-// Decodes the glyphs and the background picture ahead of the main window
-// (both are kept once decoded), while start-up waits for something else.
-// Needs no application object; call from one thread only.
+// Decodes the glyphs, the icon and the background picture ahead of the main
+// window (all are kept once decoded). Needs no application object and may
+// run on another thread than the one that later draws them.
 void preparePictures();
 
 }  // namespace tallix::ui

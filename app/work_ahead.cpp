@@ -1,10 +1,10 @@
-#include "app/font_preload.h"
+#include "app/work_ahead.h"
 
-#include <fontconfig/fontconfig.h>
 #include <pthread.h>
 
 #include <cstdlib>
 #include <system_error>
+#include <utility>
 
 namespace tallix::app {
 
@@ -15,22 +15,24 @@ bool environmentStaysUnchanged() {
   return true;
 }
 
-FontConfigurationPreload::FontConfigurationPreload() {
+WorkAhead::WorkAhead(std::function<void()> work) {
   if (!environmentStaysUnchanged()) return;
   try {
-    thread_ = std::thread([] {
-      pthread_setname_np(pthread_self(), "tallix-fonts");
-      // Loads and keeps the default configuration; a failure here is left
-      // for the first use to meet and report as it always would.
-      FcInit();
+    thread_ = std::thread([work = std::move(work)] {
+      pthread_setname_np(pthread_self(), "tallix-ahead");
+      try {
+        work();
+      } catch (...) {
+        // Left for first use, which meets the error again and reports it.
+      }
     });
     started_ = true;
   } catch (const std::system_error&) {
-    // No thread to be had (a tight memory limit): fonts load on first use.
+    // No thread to be had (a tight memory limit): everything on first use.
   }
 }
 
-void FontConfigurationPreload::wait() {
+void WorkAhead::wait() {
   if (thread_.joinable()) thread_.join();
 }
 
