@@ -55,11 +55,12 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION math)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The shared libraries come from dpkg-shlibdeps. Qt's platform plugins and
-# libjpeg are loaded at run time, so no linker sees them: name them. The X11
-# plugin is in qt6-qpa-plugins, the native Wayland one in qt6-wayland.
+# The shared libraries come from dpkg-shlibdeps. Qt's platform plugins,
+# libjpeg and chmlib are loaded at run time, so no linker sees them: name
+# them. The X11 plugin is in qt6-qpa-plugins, the native Wayland one in
+# qt6-wayland.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libjpeg62-turbo")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libjpeg62-turbo, libchm1")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, fonts-wine, qt6-translations-l10n")
 # cpack reads SOURCE_DATE_EPOCH for the dates of the files it packs; the
 # project's date stands in when the caller sets none.

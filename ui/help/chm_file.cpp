@@ -1,6 +1,7 @@
 #include "ui/help/chm_file.h"
 
 #include <chm_lib.h>
+#include <dlfcn.h>
 
 #include <cstring>
 
@@ -30,19 +31,59 @@ std::optional<std::string> stringAt(const std::string& table, std::size_t offset
   return table.substr(offset, end == std::string::npos ? std::string::npos : end - offset);
 }
 
+// chmlib, opened the first time a help file is: the program starts without
+// it (one library fewer to map and to search for every symbol the toolkit
+// binds) and keeps it once the help has been opened. Opened by the name the
+// dynamic loader knows the library the build found by.
+struct ChmLibrary {
+  decltype(&chm_open) open = nullptr;
+  decltype(&chm_close) close = nullptr;
+  decltype(&chm_enumerate) enumerate = nullptr;
+  decltype(&chm_resolve_object) resolveObject = nullptr;
+  decltype(&chm_retrieve_object) retrieveObject = nullptr;
+
+  bool loaded() const { return open != nullptr; }
+};
+
+template <typename Function>
+bool find(void* handle, Function& function, const char* name) {
+  function = reinterpret_cast<Function>(dlsym(handle, name));
+  return function != nullptr;
+}
+
+ChmLibrary loadChmLibrary() {
+  void* handle = dlopen(TALLIX_CHM_SONAME, RTLD_NOW | RTLD_LOCAL);
+  if (handle == nullptr) return {};
+  ChmLibrary library;
+  if (find(handle, library.open, "chm_open") && find(handle, library.close, "chm_close") &&
+      find(handle, library.enumerate, "chm_enumerate") &&
+      find(handle, library.resolveObject, "chm_resolve_object") &&
+      find(handle, library.retrieveObject, "chm_retrieve_object")) {
+    return library;
+  }
+  dlclose(handle);
+  return {};
+}
+
+const ChmLibrary& chm() {
+  static const ChmLibrary library = loadChmLibrary();
+  return library;
+}
+
 }  // namespace
 
-ChmFile::ChmFile(const std::string& path) : file_(chm_open(path.c_str())) {}
+// Without chmlib no file opens, and the help reads as unreadable.
+ChmFile::ChmFile(const std::string& path) : file_(chm().loaded() ? chm().open(path.c_str()) : nullptr) {}
 
 ChmFile::~ChmFile() {
-  if (file_ != nullptr) chm_close(file_);
+  if (file_ != nullptr) chm().close(file_);
 }
 
 ChmFile::ChmFile(ChmFile&& other) noexcept : file_(std::exchange(other.file_, nullptr)) {}
 
 ChmFile& ChmFile::operator=(ChmFile&& other) noexcept {
   if (this != &other) {
-    if (file_ != nullptr) chm_close(file_);
+    if (file_ != nullptr) chm().close(file_);
     file_ = std::exchange(other.file_, nullptr);
   }
   return *this;
@@ -64,14 +105,14 @@ bool ChmFile::isIntact() const {
     if (info->length == 0) return CHM_ENUMERATOR_CONTINUE;
     std::string bytes(static_cast<std::size_t>(info->length), '\0');
     const auto wanted = static_cast<LONGINT64>(info->length);
-    if (chm_retrieve_object(file, info, reinterpret_cast<unsigned char*>(bytes.data()), 0, wanted) !=
+    if (chm().retrieveObject(file, info, reinterpret_cast<unsigned char*>(bytes.data()), 0, wanted) !=
         wanted) {
       w.whole = false;
       return CHM_ENUMERATOR_FAILURE;
     }
     return CHM_ENUMERATOR_CONTINUE;
   };
-  const int walked = chm_enumerate(
+  const int walked = chm().enumerate(
       file_, CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_META | CHM_ENUMERATE_SPECIAL | CHM_ENUMERATE_FILES,
       readWhole, &walk);
   return walked != 0 && walk.whole && walk.objects > 0;
@@ -80,17 +121,17 @@ bool ChmFile::isIntact() const {
 bool ChmFile::contains(std::string_view path) const {
   if (file_ == nullptr || path.empty() || path.size() > CHM_MAX_PATHLEN) return false;
   chmUnitInfo info{};
-  return chm_resolve_object(file_, std::string(path).c_str(), &info) == CHM_RESOLVE_SUCCESS;
+  return chm().resolveObject(file_, std::string(path).c_str(), &info) == CHM_RESOLVE_SUCCESS;
 }
 
 std::optional<std::string> ChmFile::read(std::string_view path) const {
   if (file_ == nullptr || path.empty() || path.size() > CHM_MAX_PATHLEN) return std::nullopt;
   chmUnitInfo info{};
-  if (chm_resolve_object(file_, std::string(path).c_str(), &info) != CHM_RESOLVE_SUCCESS) return std::nullopt;
+  if (chm().resolveObject(file_, std::string(path).c_str(), &info) != CHM_RESOLVE_SUCCESS) return std::nullopt;
   if (info.length > kLargestObject) return std::nullopt;
   std::string bytes(static_cast<std::size_t>(info.length), '\0');
   if (info.length == 0) return bytes;
-  const LONGINT64 got = chm_retrieve_object(file_, &info, reinterpret_cast<unsigned char*>(bytes.data()), 0,
+  const LONGINT64 got = chm().retrieveObject(file_, &info, reinterpret_cast<unsigned char*>(bytes.data()), 0,
                                             static_cast<LONGINT64>(info.length));
   if (got != static_cast<LONGINT64>(info.length)) return std::nullopt;
   return bytes;
