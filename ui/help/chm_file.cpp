@@ -127,12 +127,13 @@ bool ChmFile::contains(std::string_view path) const {
 std::optional<std::string> ChmFile::read(std::string_view path) const {
   if (file_ == nullptr || path.empty() || path.size() > CHM_MAX_PATHLEN) return std::nullopt;
   chmUnitInfo info{};
-  if (chm().resolveObject(file_, std::string(path).c_str(), &info) != CHM_RESOLVE_SUCCESS) return std::nullopt;
+  if (chm().resolveObject(file_, std::string(path).c_str(), &info) != CHM_RESOLVE_SUCCESS)
+    return std::nullopt;
   if (info.length > kLargestObject) return std::nullopt;
   std::string bytes(static_cast<std::size_t>(info.length), '\0');
   if (info.length == 0) return bytes;
   const LONGINT64 got = chm().retrieveObject(file_, &info, reinterpret_cast<unsigned char*>(bytes.data()), 0,
-                                            static_cast<LONGINT64>(info.length));
+                                             static_cast<LONGINT64>(info.length));
   if (got != static_cast<LONGINT64>(info.length)) return std::nullopt;
   return bytes;
 }
