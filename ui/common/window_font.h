@@ -23,7 +23,9 @@ namespace tallix::ui {
 // its bold is the regular face emboldened.
 inline bool ensureTahoma() {
   static const bool emboldened = [] {
-    if (QFontDatabase::hasFamily(QStringLiteral("Tahoma"))) return false;
+    // A family of that name installed, not one fontconfig would substitute
+    // for it (hasFamily() asks fontconfig for that, a full rule pass).
+    if (QFontDatabase::families().contains(QStringLiteral("Tahoma"), Qt::CaseInsensitive)) return false;
     const QString regular = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
     return QFile::exists(regular) && QFontDatabase::addApplicationFont(regular) >= 0;
   }();
