@@ -3,10 +3,14 @@
 #include <dlfcn.h>
 #include <fontconfig/fontconfig.h>
 
+#include <QDBusConnection>
+
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "app/work_ahead.h"
 #include "app/wayland_buffers.h"
@@ -105,12 +109,16 @@ int run(int argc, char** argv, const ui::Services& services, const StartupHooks&
   const Separateurs regional = ui::readRegionalSettings();
   preferLightPlatform();
   // The font configuration and the pictures, on a second thread while the
-  // application object is built; after the last change start-up makes to
-  // the environment.
-  WorkAhead ahead([] {
-    FcInit();
-    ui::preparePictures();
-  });
+  // application object is built: after the last change start-up makes to
+  // the environment, and only if the toolkit makes none meanwhile.
+  std::function<void()> ahead;
+  if (environmentStaysUnchanged()) {
+    ahead = [] {
+      FcInit();
+      ui::preparePictures();
+    };
+  }
+  WorkAhead fontsAndPictures(std::move(ahead));
 
   std::unique_ptr<ui::TallixApplication> app;
   std::unique_ptr<ui::TCalculetteMain> CalculetteMain;
@@ -122,7 +130,12 @@ int run(int argc, char** argv, const ui::Services& services, const StartupHooks&
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tallix.Tallix"));
     // Windows without an owner (the help opened by F1) carry the icon too.
     QGuiApplication::setWindowIcon(ui::windowIcon());
-    ahead.wait();
+    // The screen-reader bridge's session bus connects (a few round trips to
+    // the bus) while the fonts load; the bridge then finds it ready.
+    WorkAhead sessionBus([] { QDBusConnection::sessionBus(); });
+    // Before the first font: fontconfig would otherwise load a second
+    // configuration of its own alongside.
+    fontsAndPictures.wait();
     useWindowFontFamily();
     if (hooks.beforeMainWindow) hooks.beforeMainWindow();
     // 3. The main window; FormCreate reports its own errors and start-up goes on.

@@ -16,7 +16,7 @@ bool environmentStaysUnchanged() {
 }
 
 WorkAhead::WorkAhead(std::function<void()> work) {
-  if (!environmentStaysUnchanged()) return;
+  if (!work) return;
   try {
     thread_ = std::thread([work = std::move(work)] {
       pthread_setname_np(pthread_self(), "tallix-ahead");

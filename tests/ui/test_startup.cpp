@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -40,27 +41,30 @@ int runWith(TestServices& services, const tallix::app::StartupHooks& hooks) {
 }  // namespace
 
 int main() {
-  {  // Work is done ahead on a second thread only while the toolkit will
-     // leave the environment alone; with a launcher's token the program still
-     // starts and closes normally, doing it all on first use. An error in the
-     // work ahead is dropped, not fatal.
+  {  // Work reading the environment is done ahead only while the toolkit
+     // will leave the environment alone; with a launcher's token the program
+     // still starts and closes normally, doing it all on first use.
     struct Row {
       const char* variable;  // set for the row, or nullptr
-      bool preloads;
+      bool unchanged;
     };
     for (const Row& row : {Row{nullptr, true}, Row{"DESKTOP_STARTUP_ID", false},
                            Row{"XDG_ACTIVATION_TOKEN", false}, Row{"WAYLAND_SOCKET", false}}) {
       if (row.variable != nullptr) setenv(row.variable, "tallix-test", 1);
-      bool ran = false;
-      tallix::app::WorkAhead ahead([&ran] {
-        ran = true;
-        throw std::runtime_error("left for first use");
-      });
-      ahead.wait();
-      const bool started = ahead.started() && ran;
+      const bool unchanged = tallix::app::environmentStaysUnchanged();
       if (row.variable != nullptr) unsetenv(row.variable);
-      check(started == row.preloads, row.variable != nullptr ? row.variable : "no launcher token: preloaded");
+      check(unchanged == row.unchanged, row.variable != nullptr ? row.variable : "no launcher token");
     }
+    // An error in the work ahead is dropped, not fatal; no work, no thread.
+    bool ran = false;
+    tallix::app::WorkAhead failing([&ran] {
+      ran = true;
+      throw std::runtime_error("left for first use");
+    });
+    failing.wait();
+    check(failing.started() && ran, "work ahead runs, and its error is dropped");
+    const tallix::app::WorkAhead none{std::function<void()>()};
+    check(!none.started(), "no work, no thread");
     setenv("DESKTOP_STARTUP_ID", "tallix-test", 1);
     TestServices services;
     tallix::app::StartupHooks hooks;
