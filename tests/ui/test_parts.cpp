@@ -201,6 +201,33 @@ class PartsTest : public QObject {
     QVERIFY(!button.hasFocus());
   }
 
+  // The face does not change under the pointer: entering or leaving a button
+  // repaints nothing (the style would have it repaint both times).
+  void speedButtonIgnoresThePointerPassingOver() {
+    QWidget window;
+    window.resize(90, 30);
+    auto* button = new TSpeedButton(&window);
+    button->setGeometry(0, 0, 30, 30);
+    button->setText(QStringLiteral("7"));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTest::mouseMove(&window, QPoint(60, 15));
+    QCoreApplication::processEvents();
+    struct PaintCounter : QObject {
+      int paints = 0;
+      bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+      }
+    } counter;
+    button->installEventFilter(&counter);
+    QTest::mouseMove(&window, QPoint(15, 15));  // enters the button
+    QCoreApplication::processEvents();
+    QTest::mouseMove(&window, QPoint(60, 15));  // and leaves it
+    QCoreApplication::processEvents();
+    QCOMPARE(counter.paints, 0);
+  }
+
   // A high-density screen scales the painter; the bold digits must stay
   // visibly bolder than a regular caption there too, even with a font that
   // has no bold face of its own.

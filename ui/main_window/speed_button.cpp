@@ -1,5 +1,6 @@
 #include "ui/main_window/speed_button.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
 #include <qdrawutil.h>
@@ -24,6 +25,15 @@ void TSpeedButton::setGlyph(const QImage& glyph) {
 }
 
 QSize TSpeedButton::sizeHint() const { return size(); }
+
+bool TSpeedButton::event(QEvent* event) {
+  const bool handled = QAbstractButton::event(event);
+  // The face is the same under the mouse as away from it, but the style
+  // asks buttons to repaint whenever the pointer enters or leaves them;
+  // without that a window that appears under the pointer is not drawn twice.
+  if (event->type() == QEvent::Polish) setAttribute(Qt::WA_Hover, false);
+  return handled;
+}
 
 QFont TSpeedButton::fittingFont(const QFont& font, const QString& text, int width) {
   QFont fitted = font;

@@ -33,6 +33,7 @@ class TSpeedButton : public QAbstractButton {
   static QFont fittingFont(const QFont& font, const QString& text, int width);
 
  protected:
+  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
 
  private:
