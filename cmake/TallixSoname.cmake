@@ -1,0 +1,14 @@
+# tallix_soname(<variable> <library>): the SONAME of <library> ("libjpeg.so.62"),
+# the name the dynamic loader knows it by, for a library the program opens with
+# dlopen: never one guessed from a header's version. Fails the configure step
+# when the name cannot be read.
+function(tallix_soname variable library)
+  get_filename_component(_real "${library}" REALPATH)
+  execute_process(COMMAND ${CMAKE_OBJDUMP} -p ${_real}
+                  OUTPUT_VARIABLE _headers RESULT_VARIABLE _status)
+  string(REGEX MATCH "SONAME +([^\n ]+)" _line "${_headers}")
+  if(NOT _status EQUAL 0 OR CMAKE_MATCH_1 STREQUAL "")
+    message(FATAL_ERROR "Cannot read the SONAME of ${_real} with ${CMAKE_OBJDUMP}")
+  endif()
+  set(${variable} "${CMAKE_MATCH_1}" PARENT_SCOPE)
+endfunction()
