@@ -12,6 +12,8 @@
 #include <string>
 #include <system_error>
 
+#include "ui/common/loaded_symbol.h"
+
 namespace tallix::app {
 namespace {
 
@@ -49,12 +51,6 @@ void onGlobal(void* data, WlProxy*, std::uint32_t, const char* interface, std::u
 }
 void onGlobalRemove(void*, WlProxy*, std::uint32_t) {}
 
-template <typename Function>
-bool find(void* library, Function& function, const char* name) {
-  function = reinterpret_cast<Function>(dlsym(library, name));
-  return function != nullptr;
-}
-
 bool askCompositor(void* library, std::string_view name) {
   WlDisplay* (*connect)(const char*) = nullptr;
   void (*disconnect)(WlDisplay*) = nullptr;
@@ -63,11 +59,12 @@ bool askCompositor(void* library, std::string_view name) {
   int (*addListener)(WlProxy*, void (**)(void), void*) = nullptr;
   void (*destroy)(WlProxy*) = nullptr;
   const auto* registryInterface = static_cast<const WlInterface*>(dlsym(library, "wl_registry_interface"));
-  if (registryInterface == nullptr || !find(library, connect, "wl_display_connect") ||
-      !find(library, disconnect, "wl_display_disconnect") ||
-      !find(library, roundtrip, "wl_display_roundtrip") ||
-      !find(library, marshalConstructor, "wl_proxy_marshal_constructor") ||
-      !find(library, addListener, "wl_proxy_add_listener") || !find(library, destroy, "wl_proxy_destroy")) {
+  if (registryInterface == nullptr || !ui::loadSymbol(library, connect, "wl_display_connect") ||
+      !ui::loadSymbol(library, disconnect, "wl_display_disconnect") ||
+      !ui::loadSymbol(library, roundtrip, "wl_display_roundtrip") ||
+      !ui::loadSymbol(library, marshalConstructor, "wl_proxy_marshal_constructor") ||
+      !ui::loadSymbol(library, addListener, "wl_proxy_add_listener") ||
+      !ui::loadSymbol(library, destroy, "wl_proxy_destroy")) {
     return false;
   }
   WlDisplay* display = connect(nullptr);

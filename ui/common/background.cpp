@@ -8,6 +8,8 @@
 
 #include <jpeglib.h>
 
+#include "ui/common/loaded_symbol.h"
+
 namespace tallix::ui {
 namespace {
 
@@ -37,12 +39,14 @@ class LoadedJpeg {
  public:
   LoadedJpeg() : handle_(dlopen(kJpegLibrary, RTLD_NOW | RTLD_LOCAL)) {
     if (handle_ == nullptr) return;
-    const bool found = find(api_.stdError, "jpeg_std_error") && find(api_.createDecompress, "jpeg_CreateDecompress") &&
-                       find(api_.memSrc, "jpeg_mem_src") && find(api_.readHeader, "jpeg_read_header") &&
-                       find(api_.startDecompress, "jpeg_start_decompress") &&
-                       find(api_.readScanlines, "jpeg_read_scanlines") &&
-                       find(api_.finishDecompress, "jpeg_finish_decompress") &&
-                       find(api_.destroyDecompress, "jpeg_destroy_decompress");
+    const bool found = loadSymbol(handle_, api_.stdError, "jpeg_std_error") &&
+                       loadSymbol(handle_, api_.createDecompress, "jpeg_CreateDecompress") &&
+                       loadSymbol(handle_, api_.memSrc, "jpeg_mem_src") &&
+                       loadSymbol(handle_, api_.readHeader, "jpeg_read_header") &&
+                       loadSymbol(handle_, api_.startDecompress, "jpeg_start_decompress") &&
+                       loadSymbol(handle_, api_.readScanlines, "jpeg_read_scanlines") &&
+                       loadSymbol(handle_, api_.finishDecompress, "jpeg_finish_decompress") &&
+                       loadSymbol(handle_, api_.destroyDecompress, "jpeg_destroy_decompress");
     if (!found) {
       dlclose(handle_);
       handle_ = nullptr;
@@ -58,12 +62,6 @@ class LoadedJpeg {
   const JpegApi* api() const { return handle_ != nullptr ? &api_ : nullptr; }
 
  private:
-  template <typename Function>
-  bool find(Function& function, const char* name) {
-    function = reinterpret_cast<Function>(dlsym(handle_, name));
-    return function != nullptr;
-  }
-
   void* handle_;
   JpegApi api_;
 };

@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+#include "ui/common/loaded_symbol.h"
+
 namespace tallix::ui {
 
 namespace {
@@ -45,20 +47,14 @@ struct ChmLibrary {
   bool loaded() const { return open != nullptr; }
 };
 
-template <typename Function>
-bool find(void* handle, Function& function, const char* name) {
-  function = reinterpret_cast<Function>(dlsym(handle, name));
-  return function != nullptr;
-}
-
 ChmLibrary loadChmLibrary() {
   void* handle = dlopen(TALLIX_CHM_SONAME, RTLD_NOW | RTLD_LOCAL);
   if (handle == nullptr) return {};
   ChmLibrary library;
-  if (find(handle, library.open, "chm_open") && find(handle, library.close, "chm_close") &&
-      find(handle, library.enumerate, "chm_enumerate") &&
-      find(handle, library.resolveObject, "chm_resolve_object") &&
-      find(handle, library.retrieveObject, "chm_retrieve_object")) {
+  if (loadSymbol(handle, library.open, "chm_open") && loadSymbol(handle, library.close, "chm_close") &&
+      loadSymbol(handle, library.enumerate, "chm_enumerate") &&
+      loadSymbol(handle, library.resolveObject, "chm_resolve_object") &&
+      loadSymbol(handle, library.retrieveObject, "chm_retrieve_object")) {
     return library;
   }
   dlclose(handle);
