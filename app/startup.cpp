@@ -22,7 +22,7 @@
 #include "ui/main_window/calculette_main.h"
 #include "ui/common/glyphs.h"
 #include "ui/common/locale_settings.h"
-#include "ui/common/qt_host.h"
+#include "ui/report/qt_host.h"
 #include "ui/common/window_font.h"
 #include "ui/help/help.h"
 

@@ -9,7 +9,7 @@
 
 #include "test_fonts.h"
 #include "ui/about/about_box.h"
-#include "ui/main_window/align_edit.h"
+#include "ui/report/align_edit.h"
 #include "ui/common/application.h"
 #include "ui/main_window/calculette_main.h"
 #include "ui/help/help.h"
@@ -63,7 +63,7 @@ class MainWindowHelpTest : public QObject {
  private:
   static QString helpFile() { return QCoreApplication::applicationDirPath() + QStringLiteral("/Tallix.chm"); }
   TSpeedButton* button(const char* name) { return window_->findChild<TSpeedButton*>(QLatin1String(name)); }
-  QString ecran() { return window_->findChild<TAlignEdit*>(QStringLiteral("Ecran"))->text(); }
+  QString ecran() { return window_->findChild<TAlignEdit*>(QStringLiteral("Ecran"))->content().text(); }
   // Asks for help as the user does: F1 on the active calculator, or "Aide".
   void askForHelp(bool fromF1) {
     if (!fromF1) {

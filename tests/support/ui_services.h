@@ -10,7 +10,7 @@
 #include <QString>
 
 #include "ui/about/machine_figures.h"
-#include "ui/common/qt_host.h"
+#include "ui/report/qt_host.h"
 #include "ui/common/services.h"
 
 namespace tallix::ui::testing {

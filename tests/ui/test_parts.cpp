@@ -7,10 +7,12 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "ui/main_window/align_edit.h"
+#include <type_traits>
+
+#include "ui/report/align_edit.h"
 #include "ui/common/background.h"
 #include "ui/common/glyphs.h"
-#include "ui/common/qt_host.h"
+#include "ui/report/qt_host.h"
 #include "ui/main_window/speed_button.h"
 #include "ui/common/window_font.h"
 
@@ -37,6 +39,7 @@ class PartsTest : public QObject {
     TAlignEdit edit;
     edit.setText(QStringLiteral("12,5"));
     edit.setCursorPosition(2);
+    QCOMPARE(edit.content().caret(), 2);
     edit.SetAlignment(value);
     QCOMPARE(edit.alignment(), value);
     QCOMPARE(int(edit.QLineEdit::alignment() & Qt::AlignHorizontal_Mask), qtAlignment);
@@ -60,30 +63,36 @@ class PartsTest : public QObject {
     edit.show();
     QVERIFY(QTest::qWaitForWindowExposed(&edit));
     const QString text = QStringLiteral("1") + QString(1'000'000, QLatin1Char('7')) + QStringLiteral("9");
-    edit.setText(text);
-    edit.end(false);
-    QCOMPARE(edit.text(), text);
-    QVERIFY(edit.QLineEdit::text().size() <= TAlignEdit::kHeld);  // all the edit lays out
-    QVERIFY(edit.QLineEdit::text().endsWith(QLatin1Char('9')));
+    LongText& content = edit.content();
+    content.setText(text);
+    QCOMPARE(content.text(), text);
+    QCOMPARE(content.caret(), text.size());
+    // The line edit's own text is all the edit lays out.
+    QVERIFY(edit.text().size() <= TAlignEdit::kHeld);
+    QVERIFY(edit.text().endsWith(QLatin1Char('9')));
 
     // Home and End carry the held part to either end; the arrows move it along.
     QTest::keyClick(&edit, Qt::Key_Home);
     QCOMPARE(edit.heldFrom(), 0);
-    QVERIFY(edit.QLineEdit::text().startsWith(QLatin1Char('1')));
+    QVERIFY(edit.text().startsWith(QLatin1Char('1')));
     QTest::keyClick(&edit, Qt::Key_End);
-    QCOMPARE(edit.heldFrom() + edit.QLineEdit::text().size(), text.size());
+    QCOMPARE(edit.heldFrom() + edit.text().size(), text.size());
     for (int i = 0; i < 3 * TAlignEdit::kHeld; ++i) QTest::keyClick(&edit, Qt::Key_Left);
-    QCOMPARE(edit.selectionRange().second, text.size() - 3 * TAlignEdit::kHeld);
+    QCOMPARE(content.caret(), text.size() - 3 * TAlignEdit::kHeld);
 
     // Shift+Home selects from the caret to the very start.
     QTest::keyClick(&edit, Qt::Key_End);
     QTest::keyClick(&edit, Qt::Key_Left);
     QTest::keyClick(&edit, Qt::Key_Home, Qt::ShiftModifier);
-    QCOMPARE(edit.selectionRange(), std::make_pair(text.size() - 1, qsizetype{0}));
+    QCOMPARE(std::make_pair(content.anchor(), content.caret()),
+             std::make_pair(text.size() - 1, qsizetype{0}));
+    // An unshifted move ends that selection, though its anchor lay beyond the held part.
+    QTest::keyClick(&edit, Qt::Key_Right);
+    QVERIFY(!content.hasSelection());
 
     // Ctrl+A and the text menu's copy take the whole text.
     QTest::keyClick(&edit, Qt::Key_A, Qt::ControlModifier);
-    QCOMPARE(edit.selectedText(), text);
+    QCOMPARE(content.selectedText(), text);
     QTest::keyClick(&edit, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QGuiApplication::clipboard()->text(), text);
 
@@ -94,10 +103,23 @@ class PartsTest : public QObject {
     QCOMPARE(accessible->textInterface()->text(0, 3), QStringLiteral("177"));
     QCOMPARE(accessible->text(QAccessible::Value).size(), text.size());
 
-    // A short text is the edit's own, as before.
-    edit.setText(QStringLiteral("5"));
-    QCOMPARE(edit.QLineEdit::text(), QStringLiteral("5"));
+    // A short text is the edit's own, as before, even set through the line
+    // edit itself: the model takes it as the whole text.
+    static_cast<QLineEdit&>(edit).setText(QStringLiteral("5"));
+    QCOMPARE(edit.text(), QStringLiteral("5"));
+    QCOMPARE(content.text(), QStringLiteral("5"));
     QCOMPARE(edit.heldFrom(), 0);
+  }
+
+  void theDisplayLineHidesNoneOfTheLineEditsMembers() {
+    // Each of these names still means the line edit's own member, so a
+    // TAlignEdit reads the same through a QLineEdit* as through itself.
+    static_assert(std::is_same_v<decltype(&TAlignEdit::text), QString (QLineEdit::*)() const>);
+    static_assert(std::is_same_v<decltype(&TAlignEdit::setText), void (QLineEdit::*)(const QString&)>);
+    static_assert(std::is_same_v<decltype(&TAlignEdit::selectedText), QString (QLineEdit::*)() const>);
+    static_assert(std::is_same_v<decltype(&TAlignEdit::selectAll), void (QLineEdit::*)()>);
+    static_assert(std::is_same_v<decltype(&TAlignEdit::copy), void (QLineEdit::*)() const>);
+    static_assert(std::is_same_v<decltype(&TAlignEdit::end), void (QLineEdit::*)(bool)>);
   }
 
   void bottomLeftColourBecomesTransparent() {

@@ -1,7 +1,11 @@
 // The box of a long message on the offscreen platform: a 10 MB text shown
 // whole in a box that fits the screen, scrolling, selectable, copyable,
 // read by screen readers, closed by Enter and Escape.
+#include <memory>
+
 #include <QAccessible>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -11,9 +15,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "ui/common/long_text_view.h"
-#include "ui/common/qt_host.h"
-#include "ui/common/report_box.h"
+#include "ui/report/align_edit.h"
+#include "ui/report/long_text_view.h"
+#include "ui/report/qt_host.h"
+#include "ui/report/report_box.h"
 
 using namespace tallix;
 using namespace tallix::ui;
@@ -60,7 +65,7 @@ class ReportBoxTest : public QObject {
     QVERIFY(box.rect().contains(QRect(ok->mapTo(&box, QPoint(0, 0)), ok->size())));
 
     LongTextView* view = box.view();
-    QCOMPARE(view->text(), text);
+    QCOMPARE(view->content().text(), text);
     QVERIFY(view->verticalScrollBar()->maximum() > 0);
     // Every line fits the view, and the words of the tail are never cut.
     const QFontMetrics metrics(view->font());
@@ -81,23 +86,40 @@ class ReportBoxTest : public QObject {
     const QString text = conversionReport(200'000) + QStringLiteral("\nfin");
     ReportBox box(MessageIcon::Stop, QStringLiteral("Tallix Standart"), text, nullptr);
     box.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    box.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&box));
     LongTextView* view = box.view();
+    const auto keyToFocus = [](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+      QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    };
 
-    // Ctrl+C with nothing selected copies the whole text.
-    QTest::keyClick(&box, Qt::Key_C, Qt::ControlModifier);
+    // Ctrl+C with nothing selected copies the whole text, from the button.
+    QCOMPARE(QApplication::focusWidget(), box.findChild<QPushButton*>());
+    QGuiApplication::clipboard()->clear();
+    keyToFocus(Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QGuiApplication::clipboard()->text(), text);
 
-    // A drag over the first line selects what it crosses.
+    // A drag over the first line selects what it crosses, and gives the
+    // text the focus.
     const QRect first = view->characterRect(1), tenth = view->characterRect(10);
     QTest::mousePress(view->viewport(), Qt::LeftButton, {}, first.topLeft() + QPoint(1, 2));
     QTest::mouseMove(view->viewport(), tenth.topLeft() + QPoint(1, 2));
     QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, tenth.topLeft() + QPoint(1, 2));
-    QCOMPARE(view->selectedText(), text.mid(1, 9));
+    QCOMPARE(view->content().selectedText(), text.mid(1, 9));
+    QCOMPARE(QApplication::focusWidget(), view);
+    keyToFocus(Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), text.mid(1, 9));
 
-    view->setFocus();
-    QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    // With the focus in the text and nothing selected, still the whole text.
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, first.topLeft() + QPoint(1, 2));
+    QVERIFY(!view->content().hasSelection());
+    keyToFocus(Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), text);
+
+    keyToFocus(Qt::Key_A, Qt::ControlModifier);
+    QVERIFY(view->content().allSelected());
+    QGuiApplication::clipboard()->clear();
+    keyToFocus(Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QGuiApplication::clipboard()->text(), text);
 
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(view);
@@ -108,6 +130,77 @@ class ReportBoxTest : public QObject {
     int start = 0, end = 0;
     QCOMPARE(reader->textAtOffset(int(text.size()) - 10, QAccessible::WordBoundary, &start, &end),
              QStringLiteral("correcte."));
+  }
+
+  // The display line and the report's text run Ctrl+A, Ctrl+C and their text
+  // menu's copy and select-all through one model, with one set of captions;
+  // only what a copy with nothing selected takes differs, by the model's rule.
+  void bothViewsShareTheTextCommands_data() {
+    QTest::addColumn<bool>("report");
+    QTest::newRow("display line, nothing selected copies nothing") << false;
+    QTest::newRow("report text, nothing selected copies it all") << true;
+  }
+  void bothViewsShareTheTextCommands() {
+    QFETCH(bool, report);
+    // Longer than the part the display line lays out.
+    const QString text = QStringLiteral("12 345") + QString(TAlignEdit::kHeld, QLatin1Char('7'));
+    std::unique_ptr<QWidget> widget;
+    LongText* content = nullptr;
+    if (report) {
+      auto* view = new LongTextView(text, LongText::EmptyCopy::WholeText);
+      content = &view->content();
+      widget.reset(view);
+    } else {
+      auto* edit = new TAlignEdit;
+      edit->content().setText(text);
+      content = &edit->content();
+      widget.reset(edit);
+    }
+    widget->show();
+    QVERIFY(QTest::qWaitForWindowExposed(widget.get()));
+    // Runs the item captioned `item` in the widget's text menu; returns each
+    // item's caption (accelerator and shortcut text left out) and whether it
+    // was enabled.
+    const auto runMenuItem = [&widget](const QString& item) {
+      QStringList seen;
+      bool ran = false;
+      QTimer::singleShot(0, widget.get(), [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr) return;
+        for (QAction* action : menu->actions()) {
+          if (action->isSeparator()) continue;
+          const QString caption = action->text().remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0);
+          seen << caption + (action->isEnabled() ? QStringLiteral("+") : QStringLiteral("-"));
+          if (caption == item) action->trigger();
+        }
+        menu->close();
+        ran = true;
+      });
+      QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(2, 2), widget->mapToGlobal(QPoint(2, 2)));
+      QApplication::sendEvent(widget.get(), &request);
+      if (!QTest::qWaitFor([&ran] { return ran; })) seen << QStringLiteral("no menu");
+      return seen;
+    };
+    const QString copier = LongText::copyCaption(), tout = LongText::selectAllCaption();
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("avant"));
+    QVERIFY(!content->hasSelection());
+    QCOMPARE(runMenuItem(copier), QStringList({copier + (report ? "+" : "-"), tout + "+"}));
+    QCOMPARE(QGuiApplication::clipboard()->text(), report ? text : QStringLiteral("avant"));
+    QTest::keyClick(widget.get(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), report ? text : QStringLiteral("avant"));
+
+    QCOMPARE(runMenuItem(tout), QStringList({copier + (report ? "+" : "-"), tout + "+"}));
+    QVERIFY(content->allSelected());
+    QGuiApplication::clipboard()->clear();
+    QCOMPARE(runMenuItem(copier), QStringList({copier + "+", tout + "-"}));
+    QCOMPARE(QGuiApplication::clipboard()->text(), text);
+
+    content->select(3, 6);
+    QTest::keyClick(widget.get(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("345"));
+    QTest::keyClick(widget.get(), Qt::Key_A, Qt::ControlModifier);
+    QVERIFY(content->allSelected());
   }
 
   void aBoxOpensCentredOverItsOwnerAndGivesTheFocusBack_data() {

@@ -22,7 +22,7 @@
 #include "test_window_support.h"
 #include "ui_services.h"
 #include "ui/about/about_box.h"
-#include "ui/main_window/align_edit.h"
+#include "ui/report/align_edit.h"
 #include "ui/common/application.h"
 #include "ui/main_window/calculette_main.h"
 #include "ui/main_window/speed_button.h"
@@ -68,7 +68,7 @@ class WindowTest : public QObject {
     return b;
   }
   TAlignEdit* ecran() { return window->findChild<TAlignEdit*>(QStringLiteral("Ecran")); }
-  QString display() { return ecran()->text(); }
+  QString display() { return ecran()->content().text(); }
   void click(const char* name) { QTest::mouseClick(button(name), Qt::LeftButton); }
   void type(const QString& keys) { QTest::keyClicks(ecran(), keys); }
 
@@ -354,7 +354,7 @@ class WindowTest : public QObject {
     QVERIFY(other.fichierAide().isEmpty());  // the steps after the failing one did not run
     QCOMPARE(other.cheminApplication(), QCoreApplication::applicationDirPath() + QLatin1Char('/'));
     QTest::mouseClick(other.findChild<TSpeedButton*>(QStringLiteral("Button3")), Qt::LeftButton);
-    QCOMPARE(other.findChild<TAlignEdit*>(QStringLiteral("Ecran"))->text(), QStringLiteral("3"));
+    QCOMPARE(other.findChild<TAlignEdit*>(QStringLiteral("Ecran"))->content().text(), QStringLiteral("3"));
   }
 
   void helpFromTheButtonF1AndTheMenu() {
@@ -398,6 +398,9 @@ class WindowTest : public QObject {
     }
     QVERIFY2(texts.contains(QStringLiteral("Copier")), qPrintable(texts.join(QLatin1Char('|'))));
     QVERIFY2(texts.contains(QStringLiteral("Tout sélectionner")), qPrintable(texts.join(QLatin1Char('|'))));
+    // The report's text menu takes the same two captions from there.
+    QCOMPARE(LongText::copyCaption(), QStringLiteral("Copier"));
+    QCOMPARE(LongText::selectAllCaption(), QStringLiteral("Tout sélectionner"));
   }
 
   void popupMenuOnTheKeypadOnly() {

@@ -11,7 +11,8 @@ TallixApplication::TallixApplication(int& argc, char** argv, Host& reports)
     : QApplication(argc, argv), reports_(reports) {}
 
 bool TallixApplication::notify(QObject* receiver, QEvent* event) {
-  // Qt's own menus (the display line's, the description's) speak French;
+  // Qt's own menus (the display line's, the description's) and the report
+  // text's, captioned from them, speak French;
   // the translation loads with the first of them, not at start-up.
   if (event->type() == QEvent::ContextMenu) installFrenchToolkitTexts();
   try {

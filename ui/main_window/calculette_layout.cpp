@@ -8,7 +8,7 @@
 #include <QLabel>
 #include <QPainter>
 
-#include "ui/main_window/align_edit.h"
+#include "ui/report/align_edit.h"
 #include "ui/common/background.h"
 #include "ui/main_window/calculette_main.h"
 #include "ui/common/glyphs.h"

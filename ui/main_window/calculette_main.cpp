@@ -13,7 +13,7 @@
 
 #include "display/report.h"
 #include "ui/about/about_box.h"
-#include "ui/main_window/align_edit.h"
+#include "ui/report/align_edit.h"
 #include "ui/common/application.h"
 #include "ui/common/glyphs.h"
 #include "ui/common/locale_settings.h"
@@ -180,8 +180,9 @@ bool TCalculetteMain::HelpChm(quint16 command, qint32 helpData, bool& callHelp) 
 }
 
 void TCalculetteMain::mirrorDisplay(const QString& text) {
-  if (Ecran->text() != text) Ecran->setText(text);
-  Ecran->end(false);
+  LongText& shown = Ecran->content();
+  if (shown.text() != text) shown.setText(text);
+  shown.select(text.size(), text.size());  // the caret to the end, as the change rule puts it
 }
 
 void TCalculetteMain::mirrorDecimalMode(DecimalMode mode) {

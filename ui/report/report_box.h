@@ -2,7 +2,8 @@
 // The box of a long message: the whole text in a scrolling, selectable view
 // that fits the screen, the icon of the message and one "OK" button that
 // stays in reach. Enter and Escape close it as they close a short box;
-// Ctrl+C copies the selection, or the whole text when nothing is selected.
+// Ctrl+C copies the selection, or the whole text when nothing is selected,
+// wherever the focus is in the box.
 
 #include <QDialog>
 

@@ -1,4 +1,4 @@
-#include "ui/common/qt_host.h"
+#include "ui/report/qt_host.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "engine/error.h"
-#include "ui/common/report_box.h"
+#include "ui/report/report_box.h"
 
 namespace tallix::ui {
 namespace {

@@ -1,14 +1,34 @@
-#include "ui/common/accessible_text.h"
+#include "ui/report/accessible_text.h"
 
 #include <algorithm>
 #include <tuple>
 
+#include <QAccessible>
 #include <QWidget>
 
-namespace tallix::ui {
+#include "ui/report/long_text.h"
 
-AccessibleText::AccessibleText(QWidget* widget, TextSource& source, bool multiLine)
-    : QAccessibleWidget(widget, QAccessible::EditableText), source_(source), multiLine_(multiLine) {}
+namespace tallix::ui {
+namespace {
+
+QAccessibleInterface* accessibleFactory(const QString&, QObject* object) {
+  auto* widget = qobject_cast<QWidget*>(object);
+  if (auto* view = dynamic_cast<TextView*>(widget)) return new AccessibleText(widget, *view);
+  return nullptr;
+}
+
+}  // namespace
+
+void installAccessibleText() {
+  static const bool installed = [] {
+    QAccessible::installFactory(accessibleFactory);
+    return true;
+  }();
+  Q_UNUSED(installed);
+}
+
+AccessibleText::AccessibleText(QWidget* widget, TextView& view)
+    : QAccessibleWidget(widget, QAccessible::EditableText), view_(view), content_(view.content()) {}
 
 void* AccessibleText::interface_cast(QAccessible::InterfaceType type) {
   if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
@@ -18,7 +38,7 @@ void* AccessibleText::interface_cast(QAccessible::InterfaceType type) {
 QAccessible::State AccessibleText::state() const {
   QAccessible::State s = QAccessibleWidget::state();
   s.readOnly = true;
-  s.multiLine = multiLine_;
+  s.multiLine = view_.multiLine();
   s.selectableText = true;
   s.focusable = true;
   return s;
@@ -26,12 +46,12 @@ QAccessible::State AccessibleText::state() const {
 
 QString AccessibleText::text(QAccessible::Text kind) const {
   // A single line is read as its value, as any line edit is.
-  if (kind == QAccessible::Value && !multiLine_) return source_.wholeText();
+  if (kind == QAccessible::Value && !view_.multiLine()) return content_.text();
   return QAccessibleWidget::text(kind);
 }
 
 void AccessibleText::selection(int index, int* start, int* end) const {
-  const auto [anchor, caret] = source_.selectionRange();
+  const qsizetype anchor = content_.anchor(), caret = content_.caret();
   *start = *end = 0;
   if (index == 0 && anchor != caret) {
     *start = static_cast<int>(std::min(anchor, caret));
@@ -39,36 +59,33 @@ void AccessibleText::selection(int index, int* start, int* end) const {
   }
 }
 
-int AccessibleText::selectionCount() const {
-  const auto [anchor, caret] = source_.selectionRange();
-  return anchor != caret ? 1 : 0;
-}
+int AccessibleText::selectionCount() const { return content_.hasSelection() ? 1 : 0; }
 
-void AccessibleText::addSelection(int start, int end) { source_.selectRange(start, end); }
-void AccessibleText::removeSelection(int) { source_.selectRange(cursorPosition(), cursorPosition()); }
-void AccessibleText::setSelection(int, int start, int end) { source_.selectRange(start, end); }
-int AccessibleText::cursorPosition() const { return static_cast<int>(source_.selectionRange().second); }
-void AccessibleText::setCursorPosition(int position) { source_.selectRange(position, position); }
+void AccessibleText::addSelection(int start, int end) { content_.select(start, end); }
+void AccessibleText::removeSelection(int) { content_.select(cursorPosition(), cursorPosition()); }
+void AccessibleText::setSelection(int, int start, int end) { content_.select(start, end); }
+int AccessibleText::cursorPosition() const { return static_cast<int>(content_.caret()); }
+void AccessibleText::setCursorPosition(int position) { content_.select(position, position); }
 
 QString AccessibleText::text(int start, int end) const {
-  const qsizetype size = source_.wholeText().size();
+  const qsizetype size = content_.text().size();
   const qsizetype from = std::clamp<qsizetype>(start, 0, size);
   const qsizetype to = std::clamp<qsizetype>(end, from, size);
-  return source_.wholeText().mid(from, to - from);
+  return content_.text().mid(from, to - from);
 }
 
-int AccessibleText::characterCount() const { return static_cast<int>(source_.wholeText().size()); }
+int AccessibleText::characterCount() const { return static_cast<int>(content_.text().size()); }
 
 QRect AccessibleText::characterRect(int offset) const {
-  const QRect box = source_.characterBox(offset);
+  const QRect box = view_.characterBox(offset);
   return box.isEmpty() ? QRect() : QRect(widget()->mapToGlobal(box.topLeft()), box.size());
 }
 
 int AccessibleText::offsetAtPoint(const QPoint& point) const {
-  return static_cast<int>(source_.offsetAtPoint(widget()->mapFromGlobal(point)));
+  return static_cast<int>(view_.offsetAtPoint(widget()->mapFromGlobal(point)));
 }
 
-void AccessibleText::scrollToSubstring(int start, int) { source_.reveal(start); }
+void AccessibleText::scrollToSubstring(int start, int) { view_.reveal(start); }
 
 QString AccessibleText::attributes(int offset, int* start, int* end) const {
   *start = *end = offset;
@@ -104,7 +121,7 @@ QString AccessibleText::textAfterOffset(int offset, QAccessible::TextBoundaryTyp
 }
 
 void AccessibleText::range(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const {
-  const QString& t = source_.wholeText();
+  const QString& t = content_.text();
   const qsizetype size = t.size();
   const qsizetype at = std::clamp<qsizetype>(offset, 0, size);
   const auto isBreak = [](QChar c) { return c == QLatin1Char('\n'); };
@@ -119,7 +136,7 @@ void AccessibleText::range(int offset, QAccessible::TextBoundaryType type, int* 
       while (e < size && !t.at(e).isSpace()) ++e;
       while (e < size && t.at(e).isSpace() && !isBreak(t.at(e))) ++e;
       break;
-    case QAccessible::LineBoundary: std::tie(s, e) = source_.lineAround(at); break;
+    case QAccessible::LineBoundary: std::tie(s, e) = view_.lineAround(at); break;
     case QAccessible::SentenceBoundary:
     case QAccessible::ParagraphBoundary:
       while (s > 0 && !isBreak(t.at(s - 1))) --s;

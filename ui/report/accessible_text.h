@@ -1,7 +1,8 @@
 #pragma once
-// Screen-reader access to a text widget that lays out only part of its text:
-// the widget answers in offsets of its whole text, and AccessibleText turns
-// that into the toolkit's accessible text interface.
+// Screen-reader access to a view of a LongText: the text, its selection and
+// its caret are the model's, in offsets of the whole text, whatever part of
+// it the view lays out; the view answers only where a character is drawn.
+// One accessible factory serves every such view.
 
 #include <utility>
 
@@ -10,14 +11,15 @@
 
 namespace tallix::ui {
 
-// What a screen reader asks of the widget, in UTF-16 offsets of the whole text.
-class TextSource {
+class LongText;
+
+// What a screen reader asks of a view beyond its model.
+class TextView {
  public:
-  virtual ~TextSource() = default;
-  virtual const QString& wholeText() const = 0;
-  // Selection as anchor and caret; equal when nothing is selected.
-  virtual std::pair<qsizetype, qsizetype> selectionRange() const = 0;
-  virtual void selectRange(qsizetype anchor, qsizetype caret) = 0;
+  virtual ~TextView() = default;
+  virtual LongText& content() = 0;
+  // A view of several lines, or a single line read as its value.
+  virtual bool multiLine() const = 0;
   // The character's box in the widget's coordinates; empty when not on show.
   virtual QRect characterBox(qsizetype offset) const = 0;
   virtual qsizetype offsetAtPoint(QPoint widgetPoint) = 0;
@@ -26,9 +28,13 @@ class TextSource {
   virtual std::pair<qsizetype, qsizetype> lineAround(qsizetype offset) const = 0;
 };
 
+// Installs, once for the program, the factory that gives every widget that
+// is a TextView its AccessibleText. Each view calls it on construction.
+void installAccessibleText();
+
 class AccessibleText : public QAccessibleWidget, public QAccessibleTextInterface {
  public:
-  AccessibleText(QWidget* widget, TextSource& source, bool multiLine);
+  AccessibleText(QWidget* widget, TextView& view);
 
   void* interface_cast(QAccessible::InterfaceType type) override;
   QAccessible::State state() const override;
@@ -58,8 +64,8 @@ class AccessibleText : public QAccessibleWidget, public QAccessibleTextInterface
   // with its trailing blanks, a displayed line, a paragraph, or everything.
   void range(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const;
 
-  TextSource& source_;
-  bool multiLine_;
+  TextView& view_;
+  LongText& content_;
 };
 
 }  // namespace tallix::ui

@@ -1,8 +1,7 @@
-#include "ui/common/report_box.h"
+#include "ui/report/report_box.h"
 
 #include <algorithm>
 
-#include <QClipboard>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -12,7 +11,7 @@
 #include <QScreen>
 #include <QStyle>
 
-#include "ui/common/long_text_view.h"
+#include "ui/report/long_text_view.h"
 
 namespace tallix::ui {
 
@@ -33,7 +32,7 @@ ReportBox::ReportBox(MessageIcon icon, const QString& caption, const QString& te
   iconLabel->setPixmap(style()->standardIcon(standard, nullptr, this).pixmap(side, side));
   iconLabel->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
-  view_ = new LongTextView(text, this);
+  view_ = new LongTextView(text, LongText::EmptyCopy::WholeText, this);
   view_->setObjectName(QStringLiteral("ReportText"));
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
@@ -66,9 +65,10 @@ ReportBox::ReportBox(MessageIcon icon, const QString& caption, const QString& te
 }
 
 void ReportBox::keyPressEvent(QKeyEvent* event) {
+  // Ctrl+C from the button or anywhere else in the box: the text view's own
+  // copy rule, the selection or else the whole text.
   if (event->matches(QKeySequence::Copy)) {
-    const bool selected = view_->selectionStart() != view_->selectionEnd();
-    QGuiApplication::clipboard()->setText(selected ? view_->selectedText() : view_->text());
+    view_->content().copy();
     return;
   }
   QDialog::keyPressEvent(event);
