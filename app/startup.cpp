@@ -17,14 +17,14 @@
 #include "engine/error.h"
 #include "engine/regional.h"
 #include "display/report.h"
-#include "ui/about/machine_figures.h"
 #include "ui/common/application.h"
 #include "ui/main_window/calculette_main.h"
 #include "ui/common/glyphs.h"
-#include "ui/common/locale_settings.h"
 #include "ui/common/qt_host.h"
 #include "ui/common/window_font.h"
 #include "ui/help/help.h"
+#include "platform/machine_figures.h"
+#include "platform/regional_settings.h"
 
 namespace tallix::app {
 namespace {
@@ -94,7 +94,7 @@ bool displayAvailable() {
 int run(int argc, char** argv) {
   ui::QtHost host;
   ui::ViewerHelpOpener help;
-  const ui::LinuxMachineFigures machine;
+  const platform::LinuxMachineFigures machine;
   return run(argc, argv, ui::Services{host, help, machine});
 }
 
@@ -106,7 +106,7 @@ int run(int argc, char** argv, const ui::Services& services, const StartupHooks&
     return 2;
   }
   // 1. The regional separators, before any window.
-  const Separateurs regional = ui::readRegionalSettings();
+  const Separateurs regional = platform::readRegionalSettings();
   preferLightPlatform();
   // The font configuration and the pictures, on a second thread while the
   // application object is built: after the last change start-up makes to

@@ -14,19 +14,14 @@
 
 #include "ui/common/application.h"
 #include "ui/common/background.h"
-#include "ui/about/machine_figures.h"
+#include "ui/common/glyphs.h"
 #include "ui/common/window_font.h"
+#include "platform/machine_figures.h"
+#include "platform/regional_settings.h"
 
 #include "assets/about/calculette.xpm"
 #include "assets/about/porte.xpm"
 #include "assets/about/porte_grisee.xpm"
-
-#ifndef TALLIX_AUTHOR_URL
-#define TALLIX_AUTHOR_URL "https://tallix.example.org/"
-#endif
-#ifndef TALLIX_COPYRIGHT
-#define TALLIX_COPYRIGHT "\u00a9 2026 Les auteurs de Tallix"
-#endif
 
 namespace tallix::ui {
 
@@ -268,11 +263,11 @@ void TAboutBox::placeRight(QLabel* label, const QString& text) {
 }
 
 void TAboutBox::FormShow() {
-  const MachineFigures& figures = services_.machine;
+  const platform::MachineFigures& figures = services_.machine;
   placeRight(PhysMemLabel,
-             QString::fromStdString(memoryFigure(figures.totalPhysicalMemory(), systemThousandsSeparator())));
+             QString::fromStdString(platform::memoryFigure(figures.totalPhysicalMemory(), platform::readRegionalSettings().milliers)));
   const std::int64_t capacity = figures.diskCapacity();
-  if (capacity != -1) placeRight(DisqueDurLabel, QString::fromStdString(diskFigure(capacity)));
+  if (capacity != -1) placeRight(DisqueDurLabel, QString::fromStdString(platform::diskFigure(capacity)));
 }
 
 void TAboutBox::ButtonMailToClick() { QDesktopServices::openUrl(QUrl(authorUrl())); }

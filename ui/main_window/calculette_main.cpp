@@ -16,8 +16,8 @@
 #include "ui/main_window/align_edit.h"
 #include "ui/common/application.h"
 #include "ui/common/glyphs.h"
-#include "ui/common/locale_settings.h"
 #include "ui/main_window/speed_button.h"
+#include "platform/regional_settings.h"
 
 namespace tallix::ui {
 namespace {
@@ -72,8 +72,7 @@ class TCalculetteMain::WindowHost : public Host {
 TCalculetteMain::TCalculetteMain(const Services& services, Separateurs regional, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       services_(services),
-      host_(std::make_unique<WindowHost>(*this, services.host)),
-      regional_(regional) {
+      host_(std::make_unique<WindowHost>(*this, services.host)) {
   setObjectName(QStringLiteral("CalculetteMain"));
   setWindowTitle(QString::fromUtf8(kWindowCaption.data(), static_cast<qsizetype>(kWindowCaption.size())));
   // Outside its frame the desktop names the program by its application title
@@ -83,7 +82,7 @@ TCalculetteMain::TCalculetteMain(const Services& services, Separateurs regional,
   setWindowIcon(ui::windowIcon());
   setFixedSize(262, 240);
   buildControls();
-  session_ = std::make_unique<KeypadSession>(*host_, regional_);
+  session_ = std::make_unique<KeypadSession>(*host_, regional);
   // Keys are previewed where they are delivered: the window and its own
   // controls (and the popup menu once built), nothing else in the program.
   installEventFilter(this);
@@ -268,8 +267,7 @@ void TCalculetteMain::changeEvent(QEvent* event) {
 
 void TCalculetteMain::rereadRegionalSettings() {
   reportErrors(services_.host, [this] {
-    regional_ = readRegionalSettings();
-    session_->changeRegionalSettings(regional_);
+    session_->changeRegionalSettings(platform::readRegionalSettings());
   });
 }
 

@@ -79,7 +79,6 @@ class TCalculetteMain : public QWidget {
   Services services_;
   std::unique_ptr<WindowHost> host_;
   std::unique_ptr<KeypadSession> session_;
-  Separateurs regional_;
   QString FCheminApplication;
   QString FFichierAide;
   bool centred_ = false;

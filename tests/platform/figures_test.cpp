@@ -1,6 +1,6 @@
 // The About window's two machine figures: the pattern formatting, the text
 // each byte count gives, and the Linux source against what the kernel
-// reports elsewhere.
+// reports elsewhere; the regional settings the figures group with.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -9,10 +9,11 @@
 #include <sstream>
 #include <string>
 
-#include "ui/about/machine_figures.h"
-#include "ui/about/number_pattern.h"
+#include "platform/machine_figures.h"
+#include "platform/number_pattern.h"
+#include "platform/regional_settings.h"
 
-namespace tallix::ui {
+namespace tallix::platform {
 namespace {
 
 struct FigureMemoire {
@@ -133,12 +134,12 @@ TEST(SeparateurMilliersDuSysteme, ReadsTheEnvironmentsLocaleNotTheProcessOne) {
   const std::string previous = saved != nullptr ? saved : "";
   // The C locale has no thousands separator: the comma stands in.
   setenv("LC_ALL", "C", 1);
-  EXPECT_EQ(systemThousandsSeparator(), U',');
+  EXPECT_EQ(readRegionalSettings().milliers, U',');
   // A locale that is not installed cannot be read: the comma again.
   setenv("LC_ALL", "xx_NOWHERE.UTF-8", 1);
-  EXPECT_EQ(systemThousandsSeparator(), U',');
+  EXPECT_EQ(readRegionalSettings().milliers, U',');
   if (saved != nullptr) setenv("LC_ALL", previous.c_str(), 1); else unsetenv("LC_ALL");
 }
 
 }  // namespace
-}  // namespace tallix::ui
+}  // namespace tallix::platform
