@@ -32,16 +32,9 @@ constexpr int kClientHeight = 392;
 constexpr int kFigureRightEdge = 321;  // right edge of both figures
 constexpr int kLabelHeight = 13;
 
-// A 16-colour picture with the colour of its bottom-left pixel drawn
-// transparent, as the layouts of this window expect.
-QImage withTransparentCorner(const char* const xpm[]) {
-  QImage image = QPixmap(xpm).toImage().convertToFormat(QImage::Format_ARGB32);
-  const QRgb key = image.pixel(0, image.height() - 1);
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x)
-      if (image.pixel(x, y) == key) image.setPixel(x, y, qRgba(0, 0, 0, 0));
-  return image;
-}
+// A 16-colour picture of this window with the colour of its bottom-left
+// pixel drawn transparent, as its layout expects.
+QImage transparentCornerPicture(const char* const xpm[]) { return withTransparentBackground(QImage(xpm)); }
 
 // The close button: its glyph 6 pixels from the left edge, then the caption
 // (36 blanks and "&Fermer") after a 4-pixel gap, over the usual push-button
@@ -49,8 +42,8 @@ QImage withTransparentCorner(const char* const xpm[]) {
 class CloseButton final : public QPushButton {
  public:
   explicit CloseButton(QWidget* parent) : QPushButton(parent) {
-    glyph_ = QPixmap::fromImage(withTransparentCorner(porte_xpm));
-    greyed_ = QPixmap::fromImage(withTransparentCorner(porte_grisee_xpm));
+    glyph_ = QPixmap::fromImage(transparentCornerPicture(porte_xpm));
+    greyed_ = QPixmap::fromImage(transparentCornerPicture(porte_grisee_xpm));
   }
 
  protected:
@@ -193,7 +186,7 @@ TAboutBox::TAboutBox(const Services& services, QWidget* owner)
   AboutImage1->setAttribute(Qt::WA_TranslucentBackground);
   // Stretched pixel for pixel, as a 16-colour picture is, with no smoothing.
   AboutImage1->setPixmap(QPixmap::fromImage(
-      withTransparentCorner(calculette_xpm).scaled(49, 49, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
+      transparentCornerPicture(calculette_xpm).scaled(49, 49, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
 
   QFont bold = tahoma;
   bold.setBold(true);
