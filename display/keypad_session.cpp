@@ -9,12 +9,6 @@
 
 namespace tallix {
 
-namespace {
-
-bool IsChiffre(char c) { return c >= '0' && c <= '9'; }
-
-}  // namespace
-
 KeypadSession::KeypadSession(Host& host, Separateurs regional)
     : host_(host), regional_(regional), FSeparateur(regional.decimal) {
   ecran_.setChangeHandler([this] { EcranChange(); });
