@@ -15,7 +15,7 @@ Extended readScreen(const SequencerContext& ctx) {
 
 }  // namespace
 
-void Sequencer::Operation(int code, bool resultat, SequencerContext& ctx) {
+void Sequencer::Operation(Code code, bool resultat, SequencerContext& ctx) {
   // Set first, so that even a press whose reading fails leaves the display
   // to be replaced by the next digit.
   FEcranAVider = true;
