@@ -10,7 +10,7 @@
 namespace tallix {
 
 KeypadSession::KeypadSession(Host& host, Separateurs regional)
-    : host_(host), regional_(regional), FSeparateur(regional.decimal) {
+    : host_(host), regional_(regional) {
   ecran_.setChangeHandler([this] { EcranChange(); });
   RazEcran();
 }
@@ -59,10 +59,7 @@ void KeypadSession::paste() {
   reportErrors([&] { ecran_.replace(validUtf8(host_.clipboardText())); });
 }
 
-void KeypadSession::changeRegionalSettings(Separateurs regional) {
-  regional_ = regional;
-  FSeparateur = regional.decimal;
-}
+void KeypadSession::changeRegionalSettings(Separateurs regional) { regional_ = regional; }
 
 void KeypadSession::showInvalidInputBox() { host_.showMessage(invalidInputBox()); }
 
@@ -86,9 +83,9 @@ void KeypadSession::EcranChange() {
     RazEcran();  // nested run on "0", which changes nothing further
   }
   ecran_.setCaret(ecran_.view().size());
-  std::string_view texte = ecran_.view();
+  std::string_view text = ecran_.view();
   std::size_t zeros = 0;
-  while (texte.size() - zeros >= 2 && texte[zeros] == '0' && IsChiffre(texte[zeros + 1])) ++zeros;
+  while (text.size() - zeros >= 2 && text[zeros] == '0' && IsChiffre(text[zeros + 1])) ++zeros;
   if (zeros != 0) {
     ecran_.dropFront(zeros);
     ecran_.setCaret(ecran_.view().size());
@@ -98,44 +95,44 @@ void KeypadSession::EcranChange() {
 
 void KeypadSession::PaveNumerique(Control digit) {
   ViderEcran();
-  std::string texte = ecran_.text();
-  texte += static_cast<char>('0' + (static_cast<int>(digit) - static_cast<int>(Control::Button0)));
-  ecran_.replace(std::move(texte));
+  std::string text = ecran_.text();
+  text += static_cast<char>('0' + (static_cast<int>(digit) - static_cast<int>(Control::Button0)));
+  ecran_.replace(std::move(text));
 }
 
 void KeypadSession::VirguleButtonClick() {
   ViderEcran();
-  std::string separateur = utf8(FSeparateur);
-  if (ecran_.view().find(separateur) != std::string_view::npos) return;
-  ecran_.replace(ecran_.text() + separateur);
+  std::string separator = utf8(fSeparateur());
+  if (ecran_.view().find(separator) != std::string_view::npos) return;
+  ecran_.replace(ecran_.text() + separator);
 }
 
 void KeypadSession::ButtonNegClick() {
-  std::string_view texte = ecran_.view();
-  if (!texte.empty() && texte[0] == '0') return;
-  if (!texte.empty() && texte[0] == '-') {
-    ecran_.replace(std::string(texte.substr(1)));
+  std::string_view text = ecran_.view();
+  if (!text.empty() && text[0] == '0') return;
+  if (!text.empty() && text[0] == '-') {
+    ecran_.replace(std::string(text.substr(1)));
   } else {
-    std::string signe;
-    signe.reserve(texte.size() + 1);
-    signe += '-';
-    signe += texte;
-    ecran_.replace(std::move(signe));
+    std::string negated;
+    negated.reserve(text.size() + 1);
+    negated += '-';
+    negated += text;
+    ecran_.replace(std::move(negated));
   }
 }
 
 void KeypadSession::RetourArriere() {
-  std::string_view texte = ecran_.view();
+  std::string_view text = ecran_.view();
   // The last whole character goes, never a part of one.
-  std::string reste(texte.substr(0, lastCharacterStart(texte)));
-  if (reste.empty()) reste.push_back('0');
-  ecran_.replace(std::move(reste));
+  std::string rest(text.substr(0, lastCharacterStart(text)));
+  if (rest.empty()) rest.push_back('0');
+  ecran_.replace(std::move(rest));
 }
 
 void KeypadSession::showConstant(const char* whole, const char* two, const char* four, const char* all) {
   const char* fraction = mode_ == DecimalMode::Deux ? two : mode_ == DecimalMode::Quatre ? four : all;
   std::string text(whole);
-  text += utf8(FSeparateur);
+  text += utf8(fSeparateur());
   text += fraction;
   ecran_.replace(std::move(text));
 }
