@@ -132,7 +132,7 @@ void TCalculetteMain::buildPopupMenu() {
 
 void TCalculetteMain::press(Control control) { session_->press(control); }
 
-void TCalculetteMain::AfficheClavier(QObject* /*sender*/, char32_t typed) { session_->typeKey(typed); }
+void TCalculetteMain::AfficheClavier(char32_t typed) { session_->typeKey(typed); }
 
 void TCalculetteMain::showWindowHelp() {
   bool callHelp = true;
@@ -157,7 +157,8 @@ void TCalculetteMain::AboutButtonClick() {
     // The style keeps the bevels, scroll bars and frames it drew for that
     // window in the process-wide pixmap cache, under the keys of the window's
     // own palettes; no later window shares them, so they would never be drawn
-    // again and each opening would add ~110 kB until the cache's 10 MB cap.
+    // again and each opening would add to the cache up to its cap
+    // (bench/STARTUP.md has the figures).
     // What the calculator itself keeps there is drawn again at its next paint.
     QPixmapCache::clear();
   });
@@ -168,14 +169,13 @@ void TCalculetteMain::AboutButtonClick() {
 
 void TCalculetteMain::FermerButtonClick() { close(); }
 
-bool TCalculetteMain::HelpChm(quint16 command, qint32 helpData, bool& callHelp) {
+void TCalculetteMain::HelpChm(quint16 command, qint32 helpData, bool& callHelp) {
   callHelp = false;
   if (command == HELP_CONTEXT) {
     services_.help.open(FFichierAide, helpData, nullptr);
   } else {
     callHelp = true;
   }
-  return true;
 }
 
 void TCalculetteMain::mirrorDisplay(const QString& text) {
@@ -226,7 +226,7 @@ bool TCalculetteMain::previewKey(QObject* watched, QEvent* event) {
     showWindowHelp();
     return true;
   }
-  if (const char32_t typed = typedCharacter(*key)) AfficheClavier(watched, typed);
+  if (const char32_t typed = typedCharacter(*key)) AfficheClavier(typed);
   return false;  // the character goes on to the focused control
 }
 
