@@ -61,8 +61,7 @@ bool askCompositor(const platform::LoadedLibrary& library, std::string_view name
       !library.symbol(disconnect, "wl_display_disconnect") ||
       !library.symbol(roundtrip, "wl_display_roundtrip") ||
       !library.symbol(marshalConstructor, "wl_proxy_marshal_constructor") ||
-      !library.symbol(addListener, "wl_proxy_add_listener") ||
-      !library.symbol(destroy, "wl_proxy_destroy")) {
+      !library.symbol(addListener, "wl_proxy_add_listener") || !library.symbol(destroy, "wl_proxy_destroy")) {
     return false;
   }
   WlDisplay* display = connect(nullptr);

@@ -9,8 +9,7 @@
 
 namespace tallix {
 
-KeypadSession::KeypadSession(Host& host, Separateurs regional)
-    : host_(host), regional_(regional) {
+KeypadSession::KeypadSession(Host& host, Separateurs regional) : host_(host), regional_(regional) {
   ecran_.setChangeHandler([this] { EcranChange(); });
   RazEcran();
 }

@@ -185,8 +185,9 @@ TAboutBox::TAboutBox(const Services& services, QWidget* owner)
   AboutImage1->setGeometry(72, 32, 49, 49);
   AboutImage1->setAttribute(Qt::WA_TranslucentBackground);
   // Stretched pixel for pixel, as a 16-colour picture is, with no smoothing.
-  AboutImage1->setPixmap(QPixmap::fromImage(
-      transparentCornerPicture(calculette_xpm).scaled(49, 49, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
+  AboutImage1->setPixmap(
+      QPixmap::fromImage(transparentCornerPicture(calculette_xpm)
+                             .scaled(49, 49, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
 
   QFont bold = tahoma;
   bold.setBold(true);
@@ -257,8 +258,9 @@ void TAboutBox::placeRight(QLabel* label, const QString& text) {
 
 void TAboutBox::FormShow() {
   const platform::MachineFigures& figures = services_.machine;
+  const char32_t thousands = platform::readRegionalSettings().milliers;
   placeRight(PhysMemLabel,
-             QString::fromStdString(platform::memoryFigure(figures.totalPhysicalMemory(), platform::readRegionalSettings().milliers)));
+             QString::fromStdString(platform::memoryFigure(figures.totalPhysicalMemory(), thousands)));
   const std::int64_t capacity = figures.diskCapacity();
   if (capacity != -1) placeRight(DisqueDurLabel, QString::fromStdString(platform::diskFigure(capacity)));
 }

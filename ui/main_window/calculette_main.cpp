@@ -266,9 +266,8 @@ void TCalculetteMain::changeEvent(QEvent* event) {
 }
 
 void TCalculetteMain::rereadRegionalSettings() {
-  reportErrors(services_.host, [this] {
-    session_->changeRegionalSettings(platform::readRegionalSettings());
-  });
+  reportErrors(services_.host,
+               [this] { session_->changeRegionalSettings(platform::readRegionalSettings()); });
 }
 
 }  // namespace tallix::ui
