@@ -40,8 +40,8 @@ class KeypadSession : private SequencerContext {
   // and the all-decimals trimming removes the one the texts carry.
   void changeRegionalSettings(Separateurs regional);
 
-  const std::string& displayText() const { return ecran_.text(); }
-  std::size_t caret() const { return ecran_.caret(); }
+  const std::string& displayText() const { return display_.text(); }
+  std::size_t caret() const { return display_.caret(); }
   DecimalMode decimalMode() const { return mode_; }
   const Sequencer& sequencer() const { return sequencer_; }
   Separateurs separateurs() const { return regional_; }
@@ -54,8 +54,8 @@ class KeypadSession : private SequencerContext {
 
  private:
   // What the engine sees of the window.
-  const std::string& screenText() const override { return ecran_.text(); }
-  void replaceScreenText(std::string text) override { ecran_.replace(std::move(text)); }
+  const std::string& screenText() const override { return display_.text(); }
+  void replaceScreenText(std::string text) override { display_.replace(std::move(text)); }
   DecimalMode screenMode() const override { return mode_; }
   char32_t decimalSeparator() const override { return regional_.decimal; }
   void showInvalidInputBox() override;
@@ -80,7 +80,7 @@ class KeypadSession : private SequencerContext {
   int changeDepth_ = 0;  // nesting of the change rule; the host hears the outermost end
   Separateurs regional_;  // SeparateurDecimal (FSeparateur too) and SeparateurMilliers
   DecimalMode mode_ = DecimalMode::Toutes;
-  DisplayLine ecran_;
+  DisplayLine display_;
   Sequencer sequencer_;
 };
 

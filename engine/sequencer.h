@@ -33,10 +33,10 @@ class Sequencer {
     Pourcentage = 5, Racine = 6, Carre = 7, Puissance = 8,
   };
 
-  // One press of an operator button (its code) or of "=" (resultat true,
+  // One press of an operator button (its code) or of "=" (equals true,
   // code Egal). Catches only EInvalidOp (shows the invalid-input box, then
   // resets); every other CalcError leaves the state as far as it got.
-  void Operation(Code code, bool resultat, SequencerContext& ctx);
+  void Operation(Code code, bool equals, SequencerContext& ctx);
   // "C": FResultat := 0, clear, display "0".
   void RemiseAZeroTotale(SequencerContext& ctx);
   // A decimal-mode toggle click: re-shows FResultat when non-zero, else the
