@@ -17,14 +17,14 @@
 #include "engine/error.h"
 #include "engine/regional.h"
 #include "display/report.h"
-#include "ui/about/machine_figures.h"
 #include "ui/common/application.h"
 #include "ui/main_window/calculette_main.h"
 #include "ui/common/glyphs.h"
-#include "ui/common/locale_settings.h"
 #include "ui/report/qt_host.h"
 #include "ui/common/window_font.h"
 #include "ui/help/help.h"
+#include "platform/machine_figures.h"
+#include "platform/regional_settings.h"
 
 namespace tallix::app {
 namespace {
@@ -51,8 +51,8 @@ void useWindowFontFamily() {
 // Builds the main window with the default font at the window's own 11-pixel
 // size: the display line lays its first, empty text out in the default font
 // before it takes its own, and at the desktop's size that layout alone set up
-// a font size nothing draws in (~2 million instructions). The default goes
-// back to the desktop's size for every later window.
+// a font size nothing draws in (one font engine more; bench/STARTUP.md). The
+// default goes back to the desktop's size for every later window.
 template <typename Build>
 auto withWindowSizedDefaultFont(Build build) {
   const QFont desktop = QApplication::font();
@@ -94,7 +94,7 @@ bool displayAvailable() {
 int run(int argc, char** argv) {
   ui::QtHost host;
   ui::ViewerHelpOpener help;
-  const ui::LinuxMachineFigures machine;
+  const platform::LinuxMachineFigures machine;
   return run(argc, argv, ui::Services{host, help, machine});
 }
 
@@ -106,7 +106,7 @@ int run(int argc, char** argv, const ui::Services& services, const StartupHooks&
     return 2;
   }
   // 1. The regional separators, before any window.
-  const Separateurs regional = ui::readRegionalSettings();
+  const Separateurs regional = platform::readRegionalSettings();
   preferLightPlatform();
   // The font configuration and the pictures, on a second thread while the
   // application object is built: after the last change start-up makes to
@@ -143,8 +143,9 @@ int run(int argc, char** argv, const ui::Services& services, const StartupHooks&
         withWindowSizedDefaultFont([&] { return std::make_unique<ui::TCalculetteMain>(services, regional); });
     if (hooks.afterMainWindow) hooks.afterMainWindow();
     // 4. No About window is built ahead: none would ever be shown, since each
-    // click of "A propos de..." builds its own. Building one here cost the
-    // first paint about 3 ms and kept 0.9 MB of dialog code and pictures.
+    // click of "A propos de..." builds its own, and one built here would
+    // delay the first paint and keep its dialog code and pictures
+    // (bench/STARTUP.md).
   } catch (...) {
     const Failure error = describeCurrentException();
     CalculetteMain.reset();
@@ -157,6 +158,7 @@ int run(int argc, char** argv, const ui::Services& services, const StartupHooks&
   const int code = QApplication::exec();
   // 7. Shutdown: the window goes before the application object.
   CalculetteMain.reset();
+  // 6. The process ends with the loop's exit code, 0 after a normal end.
   return code;
 }
 

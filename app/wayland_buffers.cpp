@@ -1,7 +1,5 @@
 #include "app/wayland_buffers.h"
 
-#include <dlfcn.h>
-
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QString>
@@ -12,7 +10,7 @@
 #include <string>
 #include <system_error>
 
-#include "ui/common/loaded_symbol.h"
+#include "platform/loaded_library.h"
 
 namespace tallix::app {
 namespace {
@@ -51,20 +49,19 @@ void onGlobal(void* data, WlProxy*, std::uint32_t, const char* interface, std::u
 }
 void onGlobalRemove(void*, WlProxy*, std::uint32_t) {}
 
-bool askCompositor(void* library, std::string_view name) {
+bool askCompositor(const platform::LoadedLibrary& library, std::string_view name) {
   WlDisplay* (*connect)(const char*) = nullptr;
   void (*disconnect)(WlDisplay*) = nullptr;
   int (*roundtrip)(WlDisplay*) = nullptr;
   WlProxy* (*marshalConstructor)(WlProxy*, std::uint32_t, const WlInterface*, ...) = nullptr;
   int (*addListener)(WlProxy*, void (**)(void), void*) = nullptr;
   void (*destroy)(WlProxy*) = nullptr;
-  const auto* registryInterface = static_cast<const WlInterface*>(dlsym(library, "wl_registry_interface"));
-  if (registryInterface == nullptr || !ui::loadSymbol(library, connect, "wl_display_connect") ||
-      !ui::loadSymbol(library, disconnect, "wl_display_disconnect") ||
-      !ui::loadSymbol(library, roundtrip, "wl_display_roundtrip") ||
-      !ui::loadSymbol(library, marshalConstructor, "wl_proxy_marshal_constructor") ||
-      !ui::loadSymbol(library, addListener, "wl_proxy_add_listener") ||
-      !ui::loadSymbol(library, destroy, "wl_proxy_destroy")) {
+  const auto* registryInterface = static_cast<const WlInterface*>(library.address("wl_registry_interface"));
+  if (registryInterface == nullptr || !library.symbol(connect, "wl_display_connect") ||
+      !library.symbol(disconnect, "wl_display_disconnect") ||
+      !library.symbol(roundtrip, "wl_display_roundtrip") ||
+      !library.symbol(marshalConstructor, "wl_proxy_marshal_constructor") ||
+      !library.symbol(addListener, "wl_proxy_add_listener") || !library.symbol(destroy, "wl_proxy_destroy")) {
     return false;
   }
   WlDisplay* display = connect(nullptr);
@@ -105,11 +102,8 @@ bool waylandClientLikely(std::string_view platform, std::string_view waylandDisp
 }
 
 bool compositorOffers(std::string_view name) {
-  void* library = dlopen("libwayland-client.so.0", RTLD_NOW | RTLD_LOCAL);
-  if (library == nullptr) return false;
-  const bool offered = askCompositor(library, name);
-  dlclose(library);
-  return offered;
+  const platform::LoadedLibrary library("libwayland-client.so.0");
+  return library.isOpen() && askCompositor(library, name);
 }
 
 bool pluginSuitsQt(std::string_view builtFor, std::string_view running) {

@@ -31,17 +31,17 @@ std::optional<Control> controlFromName(std::string_view name) {
   return std::nullopt;
 }
 
-std::optional<int> operatorCode(Control control) {
+std::optional<Sequencer::Code> operatorCode(Control control) {
   switch (control) {
-    case Control::ResultatButton: return 0;
-    case Control::AdditionButton: return 1;
-    case Control::SoustractionButton: return 2;
-    case Control::MultiplicationButton: return 3;
-    case Control::DivisionButton: return 4;
-    case Control::PourcentageButton: return 5;
-    case Control::RacineCarreeButton: return 6;
-    case Control::PuissanceCarreeButton: return 7;
-    case Control::PuissanceCubeButton: return 8;
+    case Control::ResultatButton: return Sequencer::Egal;
+    case Control::AdditionButton: return Sequencer::Addition;
+    case Control::SoustractionButton: return Sequencer::Soustraction;
+    case Control::MultiplicationButton: return Sequencer::Multiplication;
+    case Control::DivisionButton: return Sequencer::Division;
+    case Control::PourcentageButton: return Sequencer::Pourcentage;
+    case Control::RacineCarreeButton: return Sequencer::Racine;
+    case Control::PuissanceCarreeButton: return Sequencer::Carre;
+    case Control::PuissanceCubeButton: return Sequencer::Puissance;
     default: return std::nullopt;
   }
 }

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string_view>
 
+#include "engine/sequencer.h"
+
 namespace tallix {
 
 enum class Control {
@@ -23,8 +25,9 @@ std::string_view controlName(Control control);
 std::optional<Control> controlFromName(std::string_view name);
 
 // The operator code (Tag) of an operator button, or nullopt for any other
-// control: AdditionButton -> 1, ResultatButton -> 0, PuissanceCubeButton -> 8.
-std::optional<int> operatorCode(Control control);
+// control: AdditionButton -> Sequencer::Addition (1), ResultatButton ->
+// Sequencer::Egal (0), PuissanceCubeButton -> Sequencer::Puissance (8).
+std::optional<Sequencer::Code> operatorCode(Control control);
 
 // The key table: a typed character (after layout and Shift) to the button it
 // clicks. '\b' -> RetourArriereButton, '\r' -> ResultatButton, ' ' ->

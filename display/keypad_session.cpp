@@ -9,15 +9,8 @@
 
 namespace tallix {
 
-namespace {
-
-bool IsChiffre(char c) { return c >= '0' && c <= '9'; }
-
-}  // namespace
-
-KeypadSession::KeypadSession(Host& host, Separateurs regional)
-    : host_(host), regional_(regional), FSeparateur(regional.decimal) {
-  ecran_.setChangeHandler([this] { EcranChange(); });
+KeypadSession::KeypadSession(Host& host, Separateurs regional) : host_(host), regional_(regional) {
+  display_.setChangeHandler([this] { EcranChange(); });
   RazEcran();
 }
 
@@ -58,21 +51,18 @@ void KeypadSession::typeKey(char32_t typed) {
 }
 
 void KeypadSession::copy() {
-  reportErrors([&] { host_.setClipboardText(ecran_.text()); });
+  reportErrors([&] { host_.setClipboardText(display_.text()); });
 }
 
 void KeypadSession::paste() {
-  reportErrors([&] { ecran_.replace(validUtf8(host_.clipboardText())); });
+  reportErrors([&] { display_.replace(validUtf8(host_.clipboardText())); });
 }
 
-void KeypadSession::changeRegionalSettings(Separateurs regional) {
-  regional_ = regional;
-  FSeparateur = regional.decimal;
-}
+void KeypadSession::changeRegionalSettings(Separateurs regional) { regional_ = regional; }
 
 void KeypadSession::showInvalidInputBox() { host_.showMessage(invalidInputBox()); }
 
-void KeypadSession::RazEcran() { ecran_.replace("0"); }
+void KeypadSession::RazEcran() { display_.replace("0"); }
 
 void KeypadSession::ViderEcran() {
   if (sequencer_.ecranAVider()) RazEcran();
@@ -88,62 +78,62 @@ void KeypadSession::ViderEcran() {
 // a window about each of them would cost it time quadratic in the length.
 void KeypadSession::EcranChange() {
   ++changeDepth_;
-  if (ecran_.view().empty()) {
+  if (display_.view().empty()) {
     RazEcran();  // nested run on "0", which changes nothing further
   }
-  ecran_.setCaret(ecran_.view().size());
-  std::string_view texte = ecran_.view();
+  display_.setCaret(display_.view().size());
+  std::string_view text = display_.view();
   std::size_t zeros = 0;
-  while (texte.size() - zeros >= 2 && texte[zeros] == '0' && IsChiffre(texte[zeros + 1])) ++zeros;
+  while (text.size() - zeros >= 2 && text[zeros] == '0' && IsChiffre(text[zeros + 1])) ++zeros;
   if (zeros != 0) {
-    ecran_.dropFront(zeros);
-    ecran_.setCaret(ecran_.view().size());
+    display_.dropFront(zeros);
+    display_.setCaret(display_.view().size());
   }
-  if (--changeDepth_ == 0) host_.displayChanged(ecran_.view());
+  if (--changeDepth_ == 0) host_.displayChanged(display_.view());
 }
 
 void KeypadSession::PaveNumerique(Control digit) {
   ViderEcran();
-  std::string texte = ecran_.text();
-  texte += static_cast<char>('0' + (static_cast<int>(digit) - static_cast<int>(Control::Button0)));
-  ecran_.replace(std::move(texte));
+  std::string text = display_.text();
+  text += static_cast<char>('0' + (static_cast<int>(digit) - static_cast<int>(Control::Button0)));
+  display_.replace(std::move(text));
 }
 
 void KeypadSession::VirguleButtonClick() {
   ViderEcran();
-  std::string separateur = utf8(FSeparateur);
-  if (ecran_.view().find(separateur) != std::string_view::npos) return;
-  ecran_.replace(ecran_.text() + separateur);
+  std::string separator = utf8(fSeparateur());
+  if (display_.view().find(separator) != std::string_view::npos) return;
+  display_.replace(display_.text() + separator);
 }
 
 void KeypadSession::ButtonNegClick() {
-  std::string_view texte = ecran_.view();
-  if (!texte.empty() && texte[0] == '0') return;
-  if (!texte.empty() && texte[0] == '-') {
-    ecran_.replace(std::string(texte.substr(1)));
+  std::string_view text = display_.view();
+  if (!text.empty() && text[0] == '0') return;
+  if (!text.empty() && text[0] == '-') {
+    display_.replace(std::string(text.substr(1)));
   } else {
-    std::string signe;
-    signe.reserve(texte.size() + 1);
-    signe += '-';
-    signe += texte;
-    ecran_.replace(std::move(signe));
+    std::string negated;
+    negated.reserve(text.size() + 1);
+    negated += '-';
+    negated += text;
+    display_.replace(std::move(negated));
   }
 }
 
 void KeypadSession::RetourArriere() {
-  std::string_view texte = ecran_.view();
+  std::string_view text = display_.view();
   // The last whole character goes, never a part of one.
-  std::string reste(texte.substr(0, lastCharacterStart(texte)));
-  if (reste.empty()) reste.push_back('0');
-  ecran_.replace(std::move(reste));
+  std::string rest(text.substr(0, lastCharacterStart(text)));
+  if (rest.empty()) rest.push_back('0');
+  display_.replace(std::move(rest));
 }
 
 void KeypadSession::showConstant(const char* whole, const char* two, const char* four, const char* all) {
   const char* fraction = mode_ == DecimalMode::Deux ? two : mode_ == DecimalMode::Quatre ? four : all;
   std::string text(whole);
-  text += utf8(FSeparateur);
+  text += utf8(fSeparateur());
   text += fraction;
-  ecran_.replace(std::move(text));
+  display_.replace(std::move(text));
 }
 
 void KeypadSession::chooseMode(DecimalMode mode) {

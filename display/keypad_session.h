@@ -17,8 +17,8 @@ namespace tallix {
 
 class KeypadSession : private SequencerContext {
  public:
-  // The display starts as "0" (RazEcran), all-decimals mode, FSeparateur
-  // taken from `regional`.
+  // The display starts as "0" (RazEcran), all-decimals mode, with the
+  // separators of `regional`; FSeparateur is taken from them here.
   KeypadSession(Host& host, Separateurs regional);
   KeypadSession(const KeypadSession&) = delete;
   KeypadSession& operator=(const KeypadSession&) = delete;
@@ -36,20 +36,26 @@ class KeypadSession : private SequencerContext {
   void copy();
   void paste();
   // A regional-settings change: conversions and FSeparateur follow it, so
-  // the separator key keeps inserting the character the reading accepts.
+  // the separator key keeps inserting the character the reading accepts
+  // and the all-decimals trimming removes the one the texts carry.
   void changeRegionalSettings(Separateurs regional);
 
-  const std::string& displayText() const { return ecran_.text(); }
-  std::size_t caret() const { return ecran_.caret(); }
+  const std::string& displayText() const { return display_.text(); }
+  std::size_t caret() const { return display_.caret(); }
   DecimalMode decimalMode() const { return mode_; }
   const Sequencer& sequencer() const { return sequencer_; }
   Separateurs separateurs() const { return regional_; }
-  char32_t fSeparateur() const override { return FSeparateur; }
+  // FSeparateur, the window's copy of the decimal separator taken at its
+  // creation: what the separator key inserts, the constants carry and the
+  // all-decimals trimming removes. It follows every settings change
+  // together with the conversions, so it never parts from
+  // regional_.decimal, which holds it: one field, not two to keep equal.
+  char32_t fSeparateur() const override { return regional_.decimal; }
 
  private:
   // What the engine sees of the window.
-  const std::string& screenText() const override { return ecran_.text(); }
-  void replaceScreenText(std::string text) override { ecran_.replace(std::move(text)); }
+  const std::string& screenText() const override { return display_.text(); }
+  void replaceScreenText(std::string text) override { display_.replace(std::move(text)); }
   DecimalMode screenMode() const override { return mode_; }
   char32_t decimalSeparator() const override { return regional_.decimal; }
   void showInvalidInputBox() override;
@@ -72,10 +78,9 @@ class KeypadSession : private SequencerContext {
 
   Host& host_;
   int changeDepth_ = 0;  // nesting of the change rule; the host hears the outermost end
-  Separateurs regional_;
-  char32_t FSeparateur;
+  Separateurs regional_;  // SeparateurDecimal (FSeparateur too) and SeparateurMilliers
   DecimalMode mode_ = DecimalMode::Toutes;
-  DisplayLine ecran_;
+  DisplayLine display_;
   Sequencer sequencer_;
 };
 

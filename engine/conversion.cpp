@@ -12,41 +12,12 @@
 
 #include "engine/error.h"
 #include "engine/pow10_tables.h"
+#include "engine/utf8.h"
 #include "engine/x87.h"
 
 namespace tallix {
 
 namespace {
-
-// UTF-8 bytes of c into out (at most 4); 0 for the null character, which
-// stands for "no separator". Surrogates and values beyond U+10FFFF become
-// U+FFFD.
-[[gnu::always_inline]] inline int encodeUtf8(char32_t c, char* out) {
-  if (c == 0) return 0;
-  if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
-  if (c < 0x80) {
-    out[0] = static_cast<char>(c);
-    return 1;
-  }
-  if (c < 0x800) {
-    out[0] = static_cast<char>(0xC0 | (c >> 6));
-    out[1] = static_cast<char>(0x80 | (c & 0x3F));
-    return 2;
-  }
-  if (c < 0x10000) {
-    out[0] = static_cast<char>(0xE0 | (c >> 12));
-    out[1] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out[2] = static_cast<char>(0x80 | (c & 0x3F));
-    return 3;
-  }
-  out[0] = static_cast<char>(0xF0 | (c >> 18));
-  out[1] = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-  out[2] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-  out[3] = static_cast<char>(0x80 | (c & 0x3F));
-  return 4;
-}
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Whether [p, fin) starts with the `n` bytes of `octets` (n > 0).
 bool startsWith(const char* p, const char* fin, const char* octets, int n) {
@@ -85,12 +56,12 @@ class Accumulateur {
     const char* const debut = p;
     std::uint64_t entier = entier_;
     int exacts = exacts_;
-    for (; p < fin && exacts < 19 && isDigit(*p); ++p, ++exacts) {
+    for (; p < fin && exacts < 19 && IsChiffre(*p); ++p, ++exacts) {
       entier = entier * 10 + static_cast<unsigned>(*p - '0');
     }
     entier_ = entier;
     exacts_ = exacts;
-    for (; p < fin && isDigit(*p); ++p) lent(static_cast<unsigned>(*p - '0'));
+    for (; p < fin && IsChiffre(*p); ++p) lent(static_cast<unsigned>(*p - '0'));
     return p - debut;
   }
 
@@ -141,11 +112,6 @@ class Accumulateur {
 
 }  // namespace
 
-std::string utf8(char32_t c) {
-  char octets[4];
-  return std::string(octets, static_cast<std::size_t>(encodeUtf8(c, octets)));
-}
-
 Extended Puissance10(Extended v, int n) { return puissance10(v, n); }
 
 Extended TexteEnNombre(std::string_view text, char32_t separateur) {
@@ -180,7 +146,7 @@ Extended TexteEnNombre(std::string_view text, char32_t separateur) {
       ++p;
     }
     // Stops right after the digit that brings the exponent to 500 or more.
-    while (p < fin && isDigit(*p) && exposant < 500) exposant = exposant * 10 + (*p++ - '0');
+    while (p < fin && IsChiffre(*p) && exposant < 500) exposant = exposant * 10 + (*p++ - '0');
     if (exposantNegatif) exposant = -exposant;
   }
   while (p < fin && *p == ' ') ++p;

@@ -1,6 +1,7 @@
 #pragma once
 // Every conversion between an extended value and text. Texts are UTF-8; a
-// separator is one Unicode character, written as its UTF-8 bytes.
+// separator is one Unicode character, written as its UTF-8 bytes
+// (engine/utf8.h).
 
 #include <cstdint>
 #include <string>
@@ -43,8 +44,5 @@ std::string NombreEnTexteFixe(Extended v, int decimals, char32_t separateur);
 // fixed text loses its trailing zeros, then a trailing `fSeparateur`.
 // TexteResultat(12.5L, DecimalMode::Toutes, ',', ',') == "12,5".
 std::string TexteResultat(Extended v, DecimalMode mode, char32_t separateur, char32_t fSeparateur);
-
-// UTF-8 bytes of one character.
-std::string utf8(char32_t c);
 
 }  // namespace tallix

@@ -16,7 +16,6 @@ std::string_view fixedMessage(ErrorKind kind) {
     case ErrorKind::EZeroDivide: return "Division par zéro en virgule flottante";
     case ErrorKind::EOverflow: return "Débordement en virgule flottante";
     case ErrorKind::EInvalidOp: return "Opération en virgule flottante incorrecte";
-    case ErrorKind::EUnderflow: return "Débordement inférieur flottant";
     case ErrorKind::EOutOfMemory: return "Mémoire insuffisante";
   }
   return "";
@@ -31,7 +30,6 @@ std::string_view kindName(ErrorKind kind) {
     case ErrorKind::EZeroDivide: return "EZeroDivide";
     case ErrorKind::EOverflow: return "EOverflow";
     case ErrorKind::EInvalidOp: return "EInvalidOp";
-    case ErrorKind::EUnderflow: return "EUnderflow";
     case ErrorKind::EOutOfMemory: return "EOutOfMemory";
   }
   return "Exception";

@@ -8,13 +8,14 @@
 
 namespace tallix {
 
+// Underflow has no kind: it is masked, and a result too small to hold reads
+// and computes as zero or a subnormal number, without a fault.
 enum class ErrorKind {
   Exception,      // clipboard cannot be opened: "Impossible d'ouvrir le Presse-papiers"
   EConvertError,  // display text is not a number when an operator or toggle reads it
   EZeroDivide,    // floating-point division by zero (0 x^y -2, reciprocal of an underflowed power)
   EOverflow,      // a result beyond 1.18973e4932 (square of 1e2467, 1e4932 % 50)
   EInvalidOp,     // square root of a negative number, log of a negative base; caught by Operation
-  EUnderflow,     // masked in this calculator, never raised
   EOutOfMemory,   // memory exhausted anywhere
 };
 

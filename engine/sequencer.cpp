@@ -15,7 +15,7 @@ Extended readScreen(const SequencerContext& ctx) {
 
 }  // namespace
 
-void Sequencer::Operation(int code, bool resultat, SequencerContext& ctx) {
+void Sequencer::Operation(Code code, bool equals, SequencerContext& ctx) {
   // Set first, so that even a press whose reading fails leaves the display
   // to be replaced by the next digit.
   FEcranAVider = true;
@@ -37,7 +37,7 @@ void Sequencer::Operation(int code, bool resultat, SequencerContext& ctx) {
   }
   if (FOperateur == Racine || FOperateur == Carre) FNombre2Saisi = true;
 
-  int operateurSauve = FOperateur;
+  int pendingBefore = FOperateur;
   if (code == Pourcentage) {
     FOperateur = Pourcentage;
     if (FNombre2 == 0) {
@@ -72,13 +72,13 @@ void Sequencer::Operation(int code, bool resultat, SequencerContext& ctx) {
       // The percentage becomes the second operand of the operation that was
       // pending before it, which stays pending.
       FNombre2 = FResultat;
-      FOperateur = operateurSauve;
+      FOperateur = pendingBefore;
     } else {
       FNombre1 = FResultat;
     }
     FNombre2Saisi = false;
     if (FOperateur != Pourcentage) AffichageResultat(FResultat, ctx);
-    if (resultat || FOperateur == Racine || FOperateur == Carre) RazVariables();
+    if (equals || FOperateur == Racine || FOperateur == Carre) RazVariables();
   } catch (const CalcError& error) {
     if (error.kind() != ErrorKind::EInvalidOp) throw;
     Erreur1(ctx);

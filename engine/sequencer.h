@@ -26,16 +26,17 @@ class SequencerContext {
 
 class Sequencer {
  public:
-  // Operator codes, the Tag of each operator button.
+  // The operator codes, their one statement: the Tag of each operator
+  // button (display/controls.cpp maps the buttons to them) and FOperateur.
   enum Code : int {
     Egal = 0, Addition = 1, Soustraction = 2, Multiplication = 3, Division = 4,
     Pourcentage = 5, Racine = 6, Carre = 7, Puissance = 8,
   };
 
-  // One press of an operator button (code 0 to 8) or of "=" (resultat true,
-  // code 0). Catches only EInvalidOp (shows the invalid-input box, then
+  // One press of an operator button (its code) or of "=" (equals true,
+  // code Egal). Catches only EInvalidOp (shows the invalid-input box, then
   // resets); every other CalcError leaves the state as far as it got.
-  void Operation(int code, bool resultat, SequencerContext& ctx);
+  void Operation(Code code, bool equals, SequencerContext& ctx);
   // "C": FResultat := 0, clear, display "0".
   void RemiseAZeroTotale(SequencerContext& ctx);
   // A decimal-mode toggle click: re-shows FResultat when non-zero, else the

@@ -1,4 +1,5 @@
-// UTF-8 decoding with the maximal-subpart replacement of ill-formed input.
+// UTF-8 encoding, and decoding with the maximal-subpart replacement of
+// ill-formed input.
 #include "engine/utf8.h"
 
 namespace tallix {
@@ -8,6 +9,11 @@ namespace {
 bool isContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
 }  // namespace
+
+std::string utf8(char32_t c) {
+  char bytes[4];
+  return std::string(bytes, static_cast<std::size_t>(encodeUtf8(c, bytes)));
+}
 
 char32_t decodeUtf8(std::string_view text, std::size_t& pos) {
   auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };

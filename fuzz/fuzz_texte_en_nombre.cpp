@@ -16,6 +16,7 @@
 
 #include "engine/conversion.h"
 #include "engine/error.h"
+#include "engine/utf8.h"
 
 namespace {
 

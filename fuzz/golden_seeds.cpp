@@ -15,7 +15,7 @@
 #include <string_view>
 
 #include "display/controls.h"
-#include "engine/conversion.h"
+#include "engine/utf8.h"
 #include "key_script.h"
 
 namespace {

@@ -17,21 +17,19 @@
 // --list-controls writes the control names, one a line, in the order of
 // tallix::Control ("Button0" first), for the scripts that make seeds.
 
-#include <clocale>
 #include <cstdio>
 #include <cstring>
-#include <langinfo.h>
 #include <string>
 #include <string_view>
 #include <utility>
 
-#include "display/keypad_session.h"
 #include "display/controls.h"
-#include "engine/utf8.h"
-#include "engine/conversion.h"
+#include "display/keypad_session.h"
+#include "display/report.h"
 #include "engine/error.h"
 #include "engine/regional.h"
-#include "display/report.h"
+#include "engine/utf8.h"
+#include "platform/regional_settings.h"
 
 namespace {
 
@@ -129,13 +127,6 @@ int help() {
   return 0;
 }
 
-// Only LC_NUMERIC is taken from the environment: a locale named for another
-// category that is not installed must not hide the numeric one.
-tallix::Separateurs separatorsFromLocale() {
-  std::setlocale(LC_NUMERIC, "");
-  return tallix::LireReglagesRegionaux(nl_langinfo(RADIXCHAR), nl_langinfo(THOUSEP));
-}
-
 bool isBlank(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
@@ -143,31 +134,31 @@ bool isBlank(char c) {
 // One token. An error outside the calculator's own presses (memory running
 // out while the pasted text is put on the clipboard) takes the same path as
 // a press's error: its report, then the display line.
-void run(KeypadSession& calculette, KeysHost& host, Output& out, std::string& token) {
-  auto done = [&] { out.line('=', calculette.displayText()); };
+void run(KeypadSession& session, KeysHost& host, Output& out, std::string& token) {
+  auto done = [&] { out.line('=', session.displayText()); };
   try {
     if (auto control = tallix::controlFromName(token)) {
-      calculette.press(*control);
+      session.press(*control);
       done();
     } else if (token.starts_with("paste:")) {
       // The token becomes the clipboard in place: no second copy of a huge text.
       token.erase(0, 6);
       host.clipboard_ = std::move(token);
-      calculette.paste();
+      session.paste();
       done();
     } else if (token == "copy") {
-      calculette.copy();
+      session.copy();
       done();
     } else if (token.starts_with("separator:")) {
-      tallix::Separateurs regional = calculette.separateurs();
+      tallix::Separateurs regional = session.separateurs();
       regional =
           tallix::LireReglagesRegionaux(std::string_view(token).substr(10), tallix::utf8(regional.milliers));
-      calculette.changeRegionalSettings(regional);
+      session.changeRegionalSettings(regional);
       done();
     } else {
       std::size_t pos = 0;
       while (pos < token.size()) {
-        calculette.typeKey(tallix::decodeUtf8(token, pos));
+        session.typeKey(tallix::decodeUtf8(token, pos));
         done();
       }
     }
@@ -183,8 +174,8 @@ void run(KeypadSession& calculette, KeysHost& host, Output& out, std::string& to
 // was, and reading goes on after it.
 class TokenReader {
  public:
-  TokenReader(KeypadSession& calculette, KeysHost& host, Output& out)
-      : calculette_(calculette), host_(host), out_(out) {}
+  TokenReader(KeypadSession& session, KeysHost& host, Output& out)
+      : session_(session), host_(host), out_(out) {}
 
   void feed(std::string_view chunk) {
     std::size_t pos = 0;
@@ -201,7 +192,7 @@ class TokenReader {
     }
   }
   void finish() {
-    if (!token_.empty()) run(calculette_, host_, out_, token_);
+    if (!token_.empty()) run(session_, host_, out_, token_);
     std::string().swap(token_);  // a huge token's memory goes back now
     dropping_ = false;
   }
@@ -215,11 +206,11 @@ class TokenReader {
       std::string().swap(token_);
       dropping_ = true;
       tallix::reportCurrentError(host_);
-      out_.line('=', calculette_.displayText());
+      out_.line('=', session_.displayText());
     }
   }
 
-  KeypadSession& calculette_;
+  KeypadSession& session_;
   KeysHost& host_;
   Output& out_;
   std::string token_;
@@ -260,12 +251,12 @@ int main(int argc, char** argv) {
     return usage("the separator must be exactly one UTF-8 character");
   }
   tallix::Separateurs regional =
-      pinned ? tallix::Separateurs{pinnedSeparator, U','} : separatorsFromLocale();
+      pinned ? tallix::Separateurs{pinnedSeparator, U','} : tallix::platform::readRegionalSettings();
 
   Output out;
   KeysHost host(out);
-  KeypadSession calculette(host, regional);
-  TokenReader reader(calculette, host, out);
+  KeypadSession session(host, regional);
+  TokenReader reader(session, host, out);
   char chunk[1 << 16];
   for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, stdin)) > 0;) {
     reader.feed(std::string_view(chunk, n));

@@ -17,11 +17,12 @@
 #include <QTextBlock>
 
 #include "ui/about/about_box.h"
-#include "ui/about/machine_figures.h"
+#include "platform/machine_figures.h"
+#include "platform/regional_settings.h"
 #include "ui_services.h"
 #include "ui/common/window_font.h"
 
-using tallix::ui::MachineFigures;
+using tallix::platform::MachineFigures;
 using tallix::ui::TAboutBox;
 using tallix::ui::testing::RecordingHelp;
 using tallix::ui::testing::RecordingQtHost;
@@ -66,7 +67,7 @@ T* child(QWidget& window, const char* name) {
 
 QString kb(const char* digits) {
   // The figure groups with the separator of the process locale.
-  const char32_t sep = tallix::ui::systemThousandsSeparator();
+  const char32_t sep = tallix::platform::readRegionalSettings().milliers;
   static const QRegularExpression group(QStringLiteral("(\\d) (?=\\d)"));
   return QString::fromUtf8(digits).replace(group, QStringLiteral("\\1") + QString::fromUcs4(&sep, 1));
 }
@@ -76,7 +77,7 @@ QString kb(const char* digits) {
 class AboutBoxTest : public QObject {
   Q_OBJECT
  private slots:
-  void cleanup() { machine_ = std::make_shared<tallix::ui::LinuxMachineFigures>(); }
+  void cleanup() { machine_ = std::make_shared<tallix::platform::LinuxMachineFigures>(); }
 
   void controlsInCreationOrderAtTheirPlaces_data();
   void controlsInCreationOrderAtTheirPlaces();
@@ -102,7 +103,7 @@ class AboutBoxTest : public QObject {
   tallix::ui::Services services() { return {host_, help_, *machine_}; }
   RecordingQtHost host_;
   RecordingHelp help_;
-  std::shared_ptr<const MachineFigures> machine_ = std::make_shared<tallix::ui::LinuxMachineFigures>();
+  std::shared_ptr<const MachineFigures> machine_ = std::make_shared<tallix::platform::LinuxMachineFigures>();
 };
 
 void AboutBoxTest::controlsInCreationOrderAtTheirPlaces_data() {

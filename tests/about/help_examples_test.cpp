@@ -18,7 +18,7 @@
 
 #include "fake_host.h"
 #include "display/keypad_session.h"
-#include "engine/conversion.h"
+#include "engine/utf8.h"
 
 namespace tallix {
 namespace {

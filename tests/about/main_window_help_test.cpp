@@ -77,7 +77,7 @@ class MainWindowHelpTest : public QObject {
 
   tallix::ui::testing::RecordingQtHost& host_;
   ViewerHelpOpener help_;  // the real viewer
-  LinuxMachineFigures machine_;
+  tallix::platform::LinuxMachineFigures machine_;
   std::unique_ptr<TCalculetteMain> window_;
 };
 

@@ -20,7 +20,6 @@ TEST(Errors, EachKindCarriesItsMessage) {
       {ErrorKind::EZeroDivide, "EZeroDivide", "Division par zéro en virgule flottante"},
       {ErrorKind::EOverflow, "EOverflow", "Débordement en virgule flottante"},
       {ErrorKind::EInvalidOp, "EInvalidOp", "Opération en virgule flottante incorrecte"},
-      {ErrorKind::EUnderflow, "EUnderflow", "Débordement inférieur flottant"},
       {ErrorKind::EOutOfMemory, "EOutOfMemory", "Mémoire insuffisante"},
   };
   for (const Row& row : rows) {

@@ -10,6 +10,7 @@
 #include "engine/conversion.h"
 #include "engine/error.h"
 #include "engine/regional.h"
+#include "engine/utf8.h"
 
 namespace tallix {
 namespace {

@@ -9,9 +9,9 @@
 
 #include <QString>
 
-#include "ui/about/machine_figures.h"
 #include "ui/report/qt_host.h"
 #include "ui/common/services.h"
+#include "platform/machine_figures.h"
 
 namespace tallix::ui::testing {
 
@@ -46,7 +46,7 @@ class RecordingHelp final : public HelpOpener {
 struct TestServices {
   RecordingQtHost host;
   RecordingHelp help;
-  LinuxMachineFigures machine;
+  platform::LinuxMachineFigures machine;
   Services services() { return {host, help, machine}; }
 };
 

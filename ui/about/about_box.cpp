@@ -14,19 +14,14 @@
 
 #include "ui/common/application.h"
 #include "ui/common/background.h"
-#include "ui/about/machine_figures.h"
+#include "ui/common/glyphs.h"
 #include "ui/common/window_font.h"
+#include "platform/machine_figures.h"
+#include "platform/regional_settings.h"
 
 #include "assets/about/calculette.xpm"
 #include "assets/about/porte.xpm"
 #include "assets/about/porte_grisee.xpm"
-
-#ifndef TALLIX_AUTHOR_URL
-#define TALLIX_AUTHOR_URL "https://tallix.example.org/"
-#endif
-#ifndef TALLIX_COPYRIGHT
-#define TALLIX_COPYRIGHT "\u00a9 2026 Les auteurs de Tallix"
-#endif
 
 namespace tallix::ui {
 
@@ -37,16 +32,9 @@ constexpr int kClientHeight = 392;
 constexpr int kFigureRightEdge = 321;  // right edge of both figures
 constexpr int kLabelHeight = 13;
 
-// A 16-colour picture with the colour of its bottom-left pixel drawn
-// transparent, as the layouts of this window expect.
-QImage withTransparentCorner(const char* const xpm[]) {
-  QImage image = QPixmap(xpm).toImage().convertToFormat(QImage::Format_ARGB32);
-  const QRgb key = image.pixel(0, image.height() - 1);
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x)
-      if (image.pixel(x, y) == key) image.setPixel(x, y, qRgba(0, 0, 0, 0));
-  return image;
-}
+// A 16-colour picture of this window with the colour of its bottom-left
+// pixel drawn transparent, as its layout expects.
+QImage transparentCornerPicture(const char* const xpm[]) { return withTransparentBackground(QImage(xpm)); }
 
 // The close button: its glyph 6 pixels from the left edge, then the caption
 // (36 blanks and "&Fermer") after a 4-pixel gap, over the usual push-button
@@ -54,8 +42,8 @@ QImage withTransparentCorner(const char* const xpm[]) {
 class CloseButton final : public QPushButton {
  public:
   explicit CloseButton(QWidget* parent) : QPushButton(parent) {
-    glyph_ = QPixmap::fromImage(withTransparentCorner(porte_xpm));
-    greyed_ = QPixmap::fromImage(withTransparentCorner(porte_grisee_xpm));
+    glyph_ = QPixmap::fromImage(transparentCornerPicture(porte_xpm));
+    greyed_ = QPixmap::fromImage(transparentCornerPicture(porte_grisee_xpm));
   }
 
  protected:
@@ -197,8 +185,9 @@ TAboutBox::TAboutBox(const Services& services, QWidget* owner)
   AboutImage1->setGeometry(72, 32, 49, 49);
   AboutImage1->setAttribute(Qt::WA_TranslucentBackground);
   // Stretched pixel for pixel, as a 16-colour picture is, with no smoothing.
-  AboutImage1->setPixmap(QPixmap::fromImage(
-      withTransparentCorner(calculette_xpm).scaled(49, 49, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
+  AboutImage1->setPixmap(
+      QPixmap::fromImage(transparentCornerPicture(calculette_xpm)
+                             .scaled(49, 49, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
 
   QFont bold = tahoma;
   bold.setBold(true);
@@ -268,11 +257,12 @@ void TAboutBox::placeRight(QLabel* label, const QString& text) {
 }
 
 void TAboutBox::FormShow() {
-  const MachineFigures& figures = services_.machine;
+  const platform::MachineFigures& figures = services_.machine;
+  const char32_t thousands = platform::readRegionalSettings().milliers;
   placeRight(PhysMemLabel,
-             QString::fromStdString(memoryFigure(figures.totalPhysicalMemory(), systemThousandsSeparator())));
+             QString::fromStdString(platform::memoryFigure(figures.totalPhysicalMemory(), thousands)));
   const std::int64_t capacity = figures.diskCapacity();
-  if (capacity != -1) placeRight(DisqueDurLabel, QString::fromStdString(diskFigure(capacity)));
+  if (capacity != -1) placeRight(DisqueDurLabel, QString::fromStdString(platform::diskFigure(capacity)));
 }
 
 void TAboutBox::ButtonMailToClick() { QDesktopServices::openUrl(QUrl(authorUrl())); }

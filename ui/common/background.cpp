@@ -1,14 +1,12 @@
 #include "ui/common/background.h"
 
-#include <dlfcn.h>
-
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 
 #include <jpeglib.h>
 
-#include "ui/common/loaded_symbol.h"
+#include "platform/loaded_library.h"
 
 namespace tallix::ui {
 namespace {
@@ -37,33 +35,24 @@ struct JpegApi {
 
 class LoadedJpeg {
  public:
-  LoadedJpeg() : handle_(dlopen(kJpegLibrary, RTLD_NOW | RTLD_LOCAL)) {
-    if (handle_ == nullptr) return;
-    const bool found = loadSymbol(handle_, api_.stdError, "jpeg_std_error") &&
-                       loadSymbol(handle_, api_.createDecompress, "jpeg_CreateDecompress") &&
-                       loadSymbol(handle_, api_.memSrc, "jpeg_mem_src") &&
-                       loadSymbol(handle_, api_.readHeader, "jpeg_read_header") &&
-                       loadSymbol(handle_, api_.startDecompress, "jpeg_start_decompress") &&
-                       loadSymbol(handle_, api_.readScanlines, "jpeg_read_scanlines") &&
-                       loadSymbol(handle_, api_.finishDecompress, "jpeg_finish_decompress") &&
-                       loadSymbol(handle_, api_.destroyDecompress, "jpeg_destroy_decompress");
-    if (!found) {
-      dlclose(handle_);
-      handle_ = nullptr;
-    }
+  LoadedJpeg() : library_(kJpegLibrary) {
+    found_ = library_.symbol(api_.stdError, "jpeg_std_error") &&
+             library_.symbol(api_.createDecompress, "jpeg_CreateDecompress") &&
+             library_.symbol(api_.memSrc, "jpeg_mem_src") &&
+             library_.symbol(api_.readHeader, "jpeg_read_header") &&
+             library_.symbol(api_.startDecompress, "jpeg_start_decompress") &&
+             library_.symbol(api_.readScanlines, "jpeg_read_scanlines") &&
+             library_.symbol(api_.finishDecompress, "jpeg_finish_decompress") &&
+             library_.symbol(api_.destroyDecompress, "jpeg_destroy_decompress");
   }
-  ~LoadedJpeg() {
-    if (handle_ != nullptr) dlclose(handle_);
-  }
-  LoadedJpeg(const LoadedJpeg&) = delete;
-  LoadedJpeg& operator=(const LoadedJpeg&) = delete;
 
   // Null when the library or one of its entry points is missing.
-  const JpegApi* api() const { return handle_ != nullptr ? &api_ : nullptr; }
+  const JpegApi* api() const { return found_ ? &api_ : nullptr; }
 
  private:
-  void* handle_;
+  platform::LoadedLibrary library_;  // closed again with this object
   JpegApi api_;
+  bool found_ = false;
 };
 
 struct ErrorManager {

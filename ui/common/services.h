@@ -12,9 +12,11 @@ namespace tallix {
 class Host;
 }
 
-namespace tallix::ui {
-
+namespace tallix::platform {
 class MachineFigures;
+}
+
+namespace tallix::ui {
 
 // Opens the compiled help at a context number.
 class HelpOpener {
@@ -33,7 +35,7 @@ class HelpOpener {
 struct Services {
   Host& host;
   HelpOpener& help;
-  const MachineFigures& machine;
+  const platform::MachineFigures& machine;
 };
 
 }  // namespace tallix::ui

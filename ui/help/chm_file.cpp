@@ -1,11 +1,10 @@
 #include "ui/help/chm_file.h"
 
 #include <chm_lib.h>
-#include <dlfcn.h>
 
 #include <cstring>
 
-#include "ui/common/loaded_symbol.h"
+#include "platform/loaded_library.h"
 
 namespace tallix::ui {
 
@@ -48,16 +47,15 @@ struct ChmLibrary {
 };
 
 ChmLibrary loadChmLibrary() {
-  void* handle = dlopen(TALLIX_CHM_SONAME, RTLD_NOW | RTLD_LOCAL);
-  if (handle == nullptr) return {};
+  platform::LoadedLibrary handle(TALLIX_CHM_SONAME);
   ChmLibrary library;
-  if (loadSymbol(handle, library.open, "chm_open") && loadSymbol(handle, library.close, "chm_close") &&
-      loadSymbol(handle, library.enumerate, "chm_enumerate") &&
-      loadSymbol(handle, library.resolveObject, "chm_resolve_object") &&
-      loadSymbol(handle, library.retrieveObject, "chm_retrieve_object")) {
+  if (handle.symbol(library.open, "chm_open") && handle.symbol(library.close, "chm_close") &&
+      handle.symbol(library.enumerate, "chm_enumerate") &&
+      handle.symbol(library.resolveObject, "chm_resolve_object") &&
+      handle.symbol(library.retrieveObject, "chm_retrieve_object")) {
+    handle.keepLoaded();
     return library;
   }
-  dlclose(handle);
   return {};
 }
 

@@ -121,7 +121,7 @@ void TCalculetteMain::buildControls() {
                                       QRect(b.left, b.top, b.width, b.height), caption, b.accessibleName);
     if (b.fontPixels != 0 || b.bold) button->setFont(windowFont(b.fontPixels != 0 ? b.fontPixels : 11, b.bold));
     if (b.glyph) button->setGlyph(glyphImage(*b.glyph));
-    button->Tag = operatorCode(b.control).value_or(0);
+    button->Tag = operatorCode(b.control).value_or(Sequencer::Egal);
     buttons_[static_cast<std::size_t>(b.control)] = button;
     const Control control = b.control;
     connect(button, &TSpeedButton::clicked, this, [this, control] { press(control); });

@@ -16,8 +16,8 @@
 #include "ui/report/align_edit.h"
 #include "ui/common/application.h"
 #include "ui/common/glyphs.h"
-#include "ui/common/locale_settings.h"
 #include "ui/main_window/speed_button.h"
+#include "platform/regional_settings.h"
 
 namespace tallix::ui {
 namespace {
@@ -72,8 +72,7 @@ class TCalculetteMain::WindowHost : public Host {
 TCalculetteMain::TCalculetteMain(const Services& services, Separateurs regional, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       services_(services),
-      host_(std::make_unique<WindowHost>(*this, services.host)),
-      regional_(regional) {
+      host_(std::make_unique<WindowHost>(*this, services.host)) {
   setObjectName(QStringLiteral("CalculetteMain"));
   setWindowTitle(QString::fromUtf8(kWindowCaption.data(), static_cast<qsizetype>(kWindowCaption.size())));
   // Outside its frame the desktop names the program by its application title
@@ -83,7 +82,7 @@ TCalculetteMain::TCalculetteMain(const Services& services, Separateurs regional,
   setWindowIcon(ui::windowIcon());
   setFixedSize(262, 240);
   buildControls();
-  session_ = std::make_unique<KeypadSession>(*host_, regional_);
+  session_ = std::make_unique<KeypadSession>(*host_, regional);
   // Keys are previewed where they are delivered: the window and its own
   // controls (and the popup menu once built), nothing else in the program.
   installEventFilter(this);
@@ -133,7 +132,7 @@ void TCalculetteMain::buildPopupMenu() {
 
 void TCalculetteMain::press(Control control) { session_->press(control); }
 
-void TCalculetteMain::AfficheClavier(QObject* /*sender*/, char32_t typed) { session_->typeKey(typed); }
+void TCalculetteMain::AfficheClavier(char32_t typed) { session_->typeKey(typed); }
 
 void TCalculetteMain::showWindowHelp() {
   bool callHelp = true;
@@ -158,7 +157,8 @@ void TCalculetteMain::AboutButtonClick() {
     // The style keeps the bevels, scroll bars and frames it drew for that
     // window in the process-wide pixmap cache, under the keys of the window's
     // own palettes; no later window shares them, so they would never be drawn
-    // again and each opening would add ~110 kB until the cache's 10 MB cap.
+    // again and each opening would add to the cache up to its cap
+    // (bench/STARTUP.md has the figures).
     // What the calculator itself keeps there is drawn again at its next paint.
     QPixmapCache::clear();
   });
@@ -169,14 +169,13 @@ void TCalculetteMain::AboutButtonClick() {
 
 void TCalculetteMain::FermerButtonClick() { close(); }
 
-bool TCalculetteMain::HelpChm(quint16 command, qint32 helpData, bool& callHelp) {
+void TCalculetteMain::HelpChm(quint16 command, qint32 helpData, bool& callHelp) {
   callHelp = false;
   if (command == HELP_CONTEXT) {
     services_.help.open(FFichierAide, helpData, nullptr);
   } else {
     callHelp = true;
   }
-  return true;
 }
 
 void TCalculetteMain::mirrorDisplay(const QString& text) {
@@ -228,7 +227,7 @@ bool TCalculetteMain::previewKey(QObject* watched, QEvent* event) {
     showWindowHelp();
     return true;
   }
-  if (const char32_t typed = typedCharacter(*key)) AfficheClavier(watched, typed);
+  if (const char32_t typed = typedCharacter(*key)) AfficheClavier(typed);
   return false;  // the character goes on to the focused control
 }
 
@@ -268,10 +267,8 @@ void TCalculetteMain::changeEvent(QEvent* event) {
 }
 
 void TCalculetteMain::rereadRegionalSettings() {
-  reportErrors(services_.host, [this] {
-    regional_ = readRegionalSettings();
-    session_->changeRegionalSettings(regional_);
-  });
+  reportErrors(services_.host,
+               [this] { session_->changeRegionalSettings(platform::readRegionalSettings()); });
 }
 
 }  // namespace tallix::ui

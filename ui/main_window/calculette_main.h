@@ -42,10 +42,11 @@ class TCalculetteMain : public QWidget {
   // not wait for a menu, and most runs never open it.
   QMenu* popupMenu();
 
-  // The window's help handler, where F1 lands: a context request (command
-  // 1) opens the help file at `data` with no owner; any other command is
-  // swallowed with callHelp set. Always returns true.
-  bool HelpChm(quint16 command, qint32 data, bool& callHelp);
+  // The window's help handler, where F1 lands and where every help request
+  // ends: a context request (command 1) opens the help file at `data` with
+  // no owner; any other command is swallowed with callHelp set. Nothing
+  // follows it on the route, so it reports no "handled" result.
+  void HelpChm(quint16 command, qint32 data, bool& callHelp);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -64,7 +65,9 @@ class TCalculetteMain : public QWidget {
   void FormCreate();
   void CheminApplication();
   void press(Control control);
-  void AfficheClavier(QObject* sender, char32_t typed);
+  // The key preview's handler: the typed character clicks its button
+  // through the key table; the button itself is the sender of that click.
+  void AfficheClavier(char32_t typed);
   void showWindowHelp();
   void PopUpCopierClick();
   void PopUpCollerClick();
@@ -79,7 +82,6 @@ class TCalculetteMain : public QWidget {
   Services services_;
   std::unique_ptr<WindowHost> host_;
   std::unique_ptr<KeypadSession> session_;
-  Separateurs regional_;
   QString FCheminApplication;
   QString FFichierAide;
   bool centred_ = false;

@@ -12,7 +12,8 @@ class TSpeedButton : public QAbstractButton {
  public:
   explicit TSpeedButton(QWidget* parent = nullptr);
 
-  // Operator code of an operator button (0..8); 0 for the others.
+  // Operator code of an operator button (operatorCode(), display/controls.h);
+  // 0 for the others.
   int Tag = 0;
 
   // A transparent face lets the picture beneath show through the bevel;

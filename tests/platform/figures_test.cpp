@@ -1,6 +1,6 @@
 // The About window's two machine figures: the pattern formatting, the text
 // each byte count gives, and the Linux source against what the kernel
-// reports elsewhere.
+// reports elsewhere; the regional settings the figures group with.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -9,33 +9,33 @@
 #include <sstream>
 #include <string>
 
-#include "ui/about/machine_figures.h"
-#include "ui/about/number_pattern.h"
+#include "platform/machine_figures.h"
+#include "platform/number_pattern.h"
+#include "platform/regional_settings.h"
 
-namespace tallix::ui {
+namespace tallix::platform {
 namespace {
 
-struct FigureMemoire {
-  Extended ko;
-  const char* texte;
+struct KilobyteRow {
+  Extended kilobytes;
+  const char* text;
 };
 
-class Memoire : public ::testing::TestWithParam<FigureMemoire> {};
+class MemoryPattern : public ::testing::TestWithParam<KilobyteRow> {};
 
-TEST_P(Memoire, GroupsThousandsWithASpace) {
-  EXPECT_EQ(FormaterMotif("#,###\" KB\"", GetParam().ko, U' '), GetParam().texte);
+TEST_P(MemoryPattern, GroupsThousandsWithASpace) {
+  EXPECT_EQ(FormaterMotif("#,###\" KB\"", GetParam().kilobytes, U' '), GetParam().text);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, Memoire,
-                         ::testing::Values(FigureMemoire{0, " KB"}, FigureMemoire{0.4990234375L, " KB"},
-                                           FigureMemoire{0.5L, "1 KB"}, FigureMemoire{999, "999 KB"},
-                                           FigureMemoire{1000, "1 000 KB"},
-                                           FigureMemoire{1536.5L, "1 537 KB"},
-                                           FigureMemoire{523776, "523 776 KB"},
-                                           FigureMemoire{4194303.9990234375L, "4 194 304 KB"},
-                                           FigureMemoire{1e21L, "1 000 000 000 000 000 000 000 KB"}));
+INSTANTIATE_TEST_SUITE_P(Table, MemoryPattern,
+                         ::testing::Values(KilobyteRow{0, " KB"}, KilobyteRow{0.4990234375L, " KB"},
+                                           KilobyteRow{0.5L, "1 KB"}, KilobyteRow{999, "999 KB"},
+                                           KilobyteRow{1000, "1 000 KB"}, KilobyteRow{1536.5L, "1 537 KB"},
+                                           KilobyteRow{523776, "523 776 KB"},
+                                           KilobyteRow{4194303.9990234375L, "4 194 304 KB"},
+                                           KilobyteRow{1e21L, "1 000 000 000 000 000 000 000 KB"}));
 
-TEST(Motif, SeparatorsAndPlaceholders) {
+TEST(Pattern, SeparatorsAndPlaceholders) {
   EXPECT_EQ(FormaterMotif("#,###\" KB\"", 1234567, U'\u202f'), "1\u202f234\u202f567 KB");
   EXPECT_EQ(FormaterMotif("#,###\" KB\"", 1234567, 0), "1234567 KB");
   EXPECT_EQ(FormaterMotif("####", 1234567, U' '), "1234567");
@@ -44,7 +44,7 @@ TEST(Motif, SeparatorsAndPlaceholders) {
   EXPECT_EQ(FormaterMotif("#.##", 2.5L, U' '), "2.5");
 }
 
-TEST(Disque, FormatsTheSignedInteger) {
+TEST(MegabyteText, FormatsTheSignedInteger) {
   EXPECT_EQ(formatMegabytes(76319), "76319 MB");
   EXPECT_EQ(formatMegabytes(0), "0 MB");
   EXPECT_EQ(formatMegabytes(-12), "-12 MB");
@@ -128,17 +128,17 @@ TEST(LinuxMachineFigures, RootDiskHasACapacity) {
   EXPECT_GT(capacity, 0);
 }
 
-TEST(SeparateurMilliersDuSysteme, ReadsTheEnvironmentsLocaleNotTheProcessOne) {
+TEST(RegionalSettings, ReadsTheEnvironmentsLocaleNotTheProcessOne) {
   const char* saved = std::getenv("LC_ALL");
   const std::string previous = saved != nullptr ? saved : "";
   // The C locale has no thousands separator: the comma stands in.
   setenv("LC_ALL", "C", 1);
-  EXPECT_EQ(systemThousandsSeparator(), U',');
+  EXPECT_EQ(readRegionalSettings().milliers, U',');
   // A locale that is not installed cannot be read: the comma again.
   setenv("LC_ALL", "xx_NOWHERE.UTF-8", 1);
-  EXPECT_EQ(systemThousandsSeparator(), U',');
+  EXPECT_EQ(readRegionalSettings().milliers, U',');
   if (saved != nullptr) setenv("LC_ALL", previous.c_str(), 1); else unsetenv("LC_ALL");
 }
 
 }  // namespace
-}  // namespace tallix::ui
+}  // namespace tallix::platform

@@ -1,9 +1,9 @@
-#include "ui/common/locale_settings.h"
+#include "platform/regional_settings.h"
 
 #include <langinfo.h>
 #include <locale.h>
 
-namespace tallix::ui {
+namespace tallix::platform {
 
 Separateurs readRegionalSettings() {
   locale_t numeric = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr));
@@ -18,4 +18,4 @@ Separateurs readRegionalSettings() {
   return read;
 }
 
-}  // namespace tallix::ui
+}  // namespace tallix::platform

@@ -1,14 +1,12 @@
-#include "ui/about/machine_figures.h"
+#include "platform/machine_figures.h"
 
 #include <sys/statvfs.h>
 #include <sys/sysinfo.h>
 
-#include "ui/about/number_pattern.h"
 #include "engine/extended.h"
-#include "engine/regional.h"
-#include "ui/common/locale_settings.h"
+#include "platform/number_pattern.h"
 
-namespace tallix::ui {
+namespace tallix::platform {
 
 std::uint64_t LinuxMachineFigures::totalPhysicalMemory() const {
   struct sysinfo info {};
@@ -38,6 +36,4 @@ std::string diskFigure(std::int64_t bytes) {
   return formatMegabytes(static_cast<std::int64_t>(megabytes));
 }
 
-char32_t systemThousandsSeparator() { return readRegionalSettings().milliers; }
-
-}  // namespace tallix::ui
+}  // namespace tallix::platform

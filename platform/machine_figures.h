@@ -2,12 +2,12 @@
 // The two figures the About window shows about the machine: its total
 // physical memory and the capacity of the disk holding the root file system.
 // The program reads the Linux figures; a test hands its own through the
-// windows' services.
+// windows' services. The number texts of both figures are here too.
 
 #include <cstdint>
 #include <string>
 
-namespace tallix::ui {
+namespace tallix::platform {
 
 class MachineFigures {
  public:
@@ -35,9 +35,4 @@ std::string memoryFigure(std::uint64_t bytes, char32_t thousandsSeparator);
 // "0 MB". The caller keeps its "0" when the capacity is -1.
 std::string diskFigure(std::int64_t bytes);
 
-// The thousands separator of the locale the environment names (LC_ALL,
-// LC_NUMERIC, LANG), through the engine's one-character rule: "," when the
-// locale gives none or several; fr_FR.UTF-8 gives U+202F.
-char32_t systemThousandsSeparator();
-
-}  // namespace tallix::ui
+}  // namespace tallix::platform

@@ -1,12 +1,13 @@
 // The About window's number texts: a display pattern such as #,###" KB",
 // and the disk figure.
-#include "ui/about/number_pattern.h"
+#include "platform/number_pattern.h"
 
 #include <charconv>
 
 #include "engine/conversion.h"
+#include "engine/utf8.h"
 
-namespace tallix::ui {
+namespace tallix::platform {
 
 namespace {
 
@@ -26,16 +27,16 @@ struct Pattern {
 // quotes is literal; any other character that is not a placeholder is a
 // literal too, placed before the number when it precedes the first
 // placeholder and after it otherwise.
-Pattern readPattern(std::string_view motif) {
+Pattern readPattern(std::string_view pattern) {
   Pattern m;
   bool digitSeen = false;
-  for (std::size_t i = 0; i < motif.size(); ++i) {
-    const char c = motif[i];
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    const char c = pattern[i];
     std::string& literal = digitSeen ? m.suffix : m.prefix;
     if (c == '"' || c == '\'') {
-      const std::size_t fin = motif.find(c, i + 1);
-      const std::size_t stop = fin == std::string_view::npos ? motif.size() : fin;
-      literal.append(motif.substr(i + 1, stop - i - 1));
+      const std::size_t close = pattern.find(c, i + 1);
+      const std::size_t stop = close == std::string_view::npos ? pattern.size() : close;
+      literal.append(pattern.substr(i + 1, stop - i - 1));
       i = stop;
     } else if (c == ';') {
       break;
@@ -61,41 +62,41 @@ Pattern readPattern(std::string_view motif) {
 
 }  // namespace
 
-std::string FormaterMotif(std::string_view motif, Extended v, char32_t milliers) {
-  const Pattern m = readPattern(motif);
+std::string FormaterMotif(std::string_view pattern, Extended v, char32_t milliers) {
+  const Pattern m = readPattern(pattern);
   const FormeDecimale f = VersFormeDecimale(v, 18, m.maxDecimals);
-  std::string texte = m.prefix;
-  if (f.special == FormeDecimale::Special::Infini) return texte + (f.Negatif ? "-INF" : "INF") + m.suffix;
-  if (f.special == FormeDecimale::Special::NonNombre) return texte + "NAN" + m.suffix;
-  if (f.Negatif) texte.push_back('-');
+  std::string text = m.prefix;
+  if (f.special == FormeDecimale::Special::Infini) return text + (f.Negatif ? "-INF" : "INF") + m.suffix;
+  if (f.special == FormeDecimale::Special::NonNombre) return text + "NAN" + m.suffix;
+  if (f.Negatif) text.push_back('-');
 
   // Integer digits: those of the decimal form, "0" once they run out, padded
   // on the left to the '0' placeholders. A value that rounds to 0 under a
   // pattern of '#' only writes no digit at all.
-  std::string entiers;
+  std::string integerDigits;
   const int n = f.nombreChiffres;
-  for (int i = 0; i < f.Exposant; ++i) entiers.push_back(i < n ? f.Chiffres[i] : '0');
-  if (static_cast<int>(entiers.size()) < m.minIntegerDigits) {
-    entiers.insert(0, static_cast<std::size_t>(m.minIntegerDigits) - entiers.size(), '0');
+  for (int i = 0; i < f.Exposant; ++i) integerDigits.push_back(i < n ? f.Chiffres[i] : '0');
+  if (static_cast<int>(integerDigits.size()) < m.minIntegerDigits) {
+    integerDigits.insert(0, static_cast<std::size_t>(m.minIntegerDigits) - integerDigits.size(), '0');
   }
-  const std::string sep = m.grouping ? utf8(milliers) : std::string();
-  for (std::size_t i = 0; i < entiers.size(); ++i) {
-    texte.push_back(entiers[i]);
-    const std::size_t restants = entiers.size() - i - 1;
-    if (restants > 0 && restants % 3 == 0) texte += sep;
+  const std::string separator = m.grouping ? utf8(milliers) : std::string();
+  for (std::size_t i = 0; i < integerDigits.size(); ++i) {
+    text.push_back(integerDigits[i]);
+    const std::size_t remaining = integerDigits.size() - i - 1;
+    if (remaining > 0 && remaining % 3 == 0) text += separator;
   }
 
-  std::string decimales;
+  std::string decimalDigits;
   for (int i = 0; i < m.maxDecimals; ++i) {
-    const int indice = f.Exposant + i;  // position in Chiffres of the i-th decimal
-    decimales.push_back(indice >= 0 && indice < n ? f.Chiffres[indice] : '0');
+    const int index = f.Exposant + i;  // position in Chiffres of the i-th decimal
+    decimalDigits.push_back(index >= 0 && index < n ? f.Chiffres[index] : '0');
   }
-  while (static_cast<int>(decimales.size()) > m.minDecimals && !decimales.empty() &&
-         decimales.back() == '0') {
-    decimales.pop_back();
+  while (static_cast<int>(decimalDigits.size()) > m.minDecimals && !decimalDigits.empty() &&
+         decimalDigits.back() == '0') {
+    decimalDigits.pop_back();
   }
-  if (!decimales.empty()) texte += "." + decimales;
-  return texte + m.suffix;
+  if (!decimalDigits.empty()) text += "." + decimalDigits;
+  return text + m.suffix;
 }
 
 std::string formatMegabytes(std::int64_t megabytes) {
@@ -107,4 +108,4 @@ std::string formatMegabytes(std::int64_t megabytes) {
   return text;
 }
 
-}  // namespace tallix::ui
+}  // namespace tallix::platform
