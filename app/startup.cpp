@@ -109,8 +109,11 @@ int run(int argc, char** argv, const ui::Services& services, const StartupHooks&
   const Separateurs regional = ui::readRegionalSettings();
   preferLightPlatform();
   // The font configuration and the pictures, on a second thread while the
-  // application object is built: after the last change start-up makes to
-  // the environment, and only if the toolkit makes none meanwhile.
+  // application object is built. The order keeps the environment still
+  // while a second thread runs: start-up's own changes come first, then the
+  // launcher's tokens are taken out, so that the toolkit finds none to
+  // remove while it connects; they go back once the last thread has ended.
+  const LaunchTokens launch = takeLaunchTokens();
   std::function<void()> ahead;
   if (environmentStaysUnchanged()) {
     ahead = [] {
@@ -143,19 +146,24 @@ int run(int argc, char** argv, const ui::Services& services, const StartupHooks&
         withWindowSizedDefaultFont([&] { return std::make_unique<ui::TCalculetteMain>(services, regional); });
     if (hooks.afterMainWindow) hooks.afterMainWindow();
     // 4. No About window is built ahead: none would ever be shown, since each
-    // click of "A propos de..." builds its own. Building one here cost the
-    // first paint about 3 ms and kept 0.9 MB of dialog code and pictures.
+    // click of "A propos de..." builds its own.
   } catch (...) {
     const Failure error = describeCurrentException();
     CalculetteMain.reset();
+    fontsAndPictures.wait();
+    handBackLaunchTokens(launch);
     showFatalReport(error, services.host);
     return 1;
   }
-  // 5. Show the window and run the loop until it is closed.
+  // 5. Both threads have ended (the session bus's with the block above):
+  // the launcher's tokens go back before the first window is shown, where
+  // the toolkit uses them. Then show the window and run the loop until it is
+  // closed.
+  handBackLaunchTokens(launch);
   CalculetteMain->show();
   if (hooks.beforeLoop) hooks.beforeLoop();
   const int code = QApplication::exec();
-  // 7. Shutdown: the window goes before the application object.
+  // 6. Shutdown: the window goes before the application object.
   CalculetteMain.reset();
   return code;
 }
