@@ -10,6 +10,8 @@
 
 #include <signal.h>
 #include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -55,6 +57,51 @@ class PrivateSessionBus {
 
  private:
   pid_t pid_ = 0;
+};
+
+// An X server of the test's own, when Xvfb is installed: the program then
+// runs on Qt's X11 platform as on a desktop (the X clipboard, the
+// screen-reader bridge, the startup notification). -displayfd writes the
+// display number it chose.
+class PrivateXServer {
+ public:
+  PrivateXServer() {
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) return;
+    pid_ = fork();
+    if (pid_ == 0) {
+      close(pipeFds[0]);
+      const std::string fd = std::to_string(pipeFds[1]);
+      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+             static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    close(pipeFds[1]);
+    char number[16] = {};
+    const ssize_t got = pid_ > 0 ? read(pipeFds[0], number, sizeof number - 1) : -1;
+    close(pipeFds[0]);
+    if (got <= 0) {
+      stop();
+      return;
+    }
+    display_ = ":" + std::string(number, static_cast<std::size_t>(got));
+    while (!display_.empty() && display_.back() == '\n') display_.pop_back();
+  }
+  ~PrivateXServer() { stop(); }
+  PrivateXServer(const PrivateXServer&) = delete;
+  PrivateXServer& operator=(const PrivateXServer&) = delete;
+  const std::string& display() const { return display_; }
+
+ private:
+  void stop() {
+    if (pid_ > 0) {
+      kill(pid_, SIGTERM);
+      waitpid(pid_, nullptr, 0);
+    }
+    pid_ = 0;
+  }
+  pid_t pid_ = 0;
+  std::string display_;
 };
 
 tallix::ui::TCalculetteMain* mainWindow() {
@@ -122,6 +169,16 @@ int main() {
     std::puts("SKIP: dbus-daemon could not start a private session bus (package dbus)");
     return kSkip;
   }
+  // A desktop session's: the X11 platform on an X server of the test's own
+  // (else Qt's offscreen platform), a launcher's startup id.
+  PrivateXServer x;
+  if (!x.display().empty()) {
+    setenv("QT_QPA_PLATFORM", "xcb", 1);
+    setenv("DISPLAY", x.display().c_str(), 1);
+  } else {
+    std::puts("Xvfb could not start: on Qt's offscreen platform");
+  }
+  setenv("DESKTOP_STARTUP_ID", "tallix-clean-exit_TIME0", 1);
   tallix::ui::QtHost host;
   tallix::ui::ViewerHelpOpener help;
   const tallix::ui::LinuxMachineFigures machine;
@@ -174,6 +231,11 @@ int main() {
   check(script.modalsClosed == std::vector<std::string>{"A propos de...", "Duvuroreza"},
         "the About window, then the error report, were shown and closed:" + modals);
   check(pasted == QStringLiteral("12"), "the copied display pasted back: " + pasted.toStdString());
+  // On X11 the startup id went to Qt's X connection, which sent the
+  // launcher its "remove" message, and stays out of the environment.
+  const bool idInEnvironment = std::getenv("DESKTOP_STARTUP_ID") != nullptr;
+  check(idInEnvironment == x.display().empty(),
+        "the startup id goes to the X11 connection, not the environment");
   if (failures == 0) std::puts("ui_clean_exit: all checks passed");
   return failures == 0 ? 0 : 1;
 }
