@@ -1,9 +1,10 @@
 // The whole program with its own services (the Qt host's real message
-// boxes, the help viewer, the machine's figures) on a private session bus:
-// help, About, an error report, copy and paste, then Fermer. It must end
-// with exit code 0 and, in the sanitizer build, with no leak report: every
-// connection and window start-up and use make is closed by the time the
-// process exits.
+// boxes, the help viewer, the machine's figures): help, About, an error
+// report, copy and paste, then Fermer. It must end with exit code 0 and, in
+// the sanitizer build, with no leak report: every connection and window
+// start-up and use make is closed by the time the process exits. It runs
+// twice: on a private session bus, then (in a child process) with no session
+// bus to be found, where the toolkit's bus library tries to start one.
 #include <QDialog>
 #include <QTest>
 #include <QTimer>
@@ -161,23 +162,10 @@ void click(tallix::ui::TCalculetteMain& main, const char* name) {
   if (QWidget* widget = control(main, name)) QTest::mouseClick(widget, Qt::LeftButton);
 }
 
-}  // namespace
-
-int main() {
-  PrivateSessionBus bus;
-  if (!bus.running()) {
-    std::puts("SKIP: dbus-daemon could not start a private session bus (package dbus)");
-    return kSkip;
-  }
-  // A desktop session's: the X11 platform on an X server of the test's own
-  // (else Qt's offscreen platform), a launcher's startup id.
-  PrivateXServer x;
-  if (!x.display().empty()) {
-    setenv("QT_QPA_PLATFORM", "xcb", 1);
-    setenv("DISPLAY", x.display().c_str(), 1);
-  } else {
-    std::puts("Xvfb could not start: on Qt's offscreen platform");
-  }
+// One run of the program through the script, started as a launcher starts
+// it; returns the number of failed checks. `onX11` when it runs on an X
+// server.
+int drive(bool onX11) {
   setenv("DESKTOP_STARTUP_ID", "tallix-clean-exit_TIME0", 1);
   tallix::ui::QtHost host;
   tallix::ui::ViewerHelpOpener help;
@@ -234,8 +222,54 @@ int main() {
   // On X11 the startup id went to Qt's X connection, which sent the
   // launcher its "remove" message, and stays out of the environment.
   const bool idInEnvironment = std::getenv("DESKTOP_STARTUP_ID") != nullptr;
-  check(idInEnvironment == x.display().empty(),
-        "the startup id goes to the X11 connection, not the environment");
+  check(idInEnvironment != onX11, "the startup id goes to the X11 connection, not the environment");
+  return failures;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 2 && std::string(argv[1]) == "--without-bus") {
+    return drive(std::getenv("DISPLAY") != nullptr) == 0 ? 0 : 1;
+  }
+  PrivateSessionBus bus;
+  if (!bus.running()) {
+    std::puts("SKIP: dbus-daemon could not start a private session bus (package dbus)");
+    return kSkip;
+  }
+  // A desktop session's: the X11 platform on an X server of the test's own
+  // (else Qt's offscreen platform).
+  PrivateXServer x;
+  if (!x.display().empty()) {
+    setenv("QT_QPA_PLATFORM", "xcb", 1);
+    setenv("DISPLAY", x.display().c_str(), 1);
+  } else {
+    std::puts("Xvfb could not start: on Qt's offscreen platform");
+  }
+  int failures = drive(!x.display().empty());
+
+  // Then with no session bus to be found: no address, and a runtime folder
+  // without a bus socket, in a process of its own (the leak check runs when
+  // a process ends).
+  char runtime[] = "/tmp/tallix-runtime-XXXXXX";
+  if (mkdtemp(runtime) == nullptr) {
+    std::puts("FAIL: no runtime folder for the run without a bus");
+    return 1;
+  }
+  const pid_t child = fork();
+  if (child == 0) {
+    unsetenv("DBUS_SESSION_BUS_ADDRESS");
+    setenv("XDG_RUNTIME_DIR", runtime, 1);
+    execl("/proc/self/exe", argv[0], "--without-bus", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  int status = 0;
+  const bool ended = child > 0 && waitpid(child, &status, 0) == child;
+  rmdir(runtime);
+  if (!ended || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    std::printf("FAIL: without a session bus the program did not end cleanly (wait status %d)\n", status);
+    ++failures;
+  }
   if (failures == 0) std::puts("ui_clean_exit: all checks passed");
   return failures == 0 ? 0 : 1;
 }
