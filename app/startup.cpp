@@ -51,8 +51,8 @@ void useWindowFontFamily() {
 // Builds the main window with the default font at the window's own 11-pixel
 // size: the display line lays its first, empty text out in the default font
 // before it takes its own, and at the desktop's size that layout alone set up
-// a font size nothing draws in (~2 million instructions). The default goes
-// back to the desktop's size for every later window.
+// a font size nothing draws in. The default goes back to the desktop's size
+// for every later window.
 template <typename Build>
 auto withWindowSizedDefaultFont(Build build) {
   const QFont desktop = QApplication::font();

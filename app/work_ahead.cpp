@@ -46,10 +46,12 @@ bool giveToX11Connection(const std::string& startupId) {
 LaunchTokens takeLaunchTokens() { return {take(kStartupId), take(kActivationToken)}; }
 
 void handBackLaunchTokens(const LaunchTokens& tokens) {
+  // Through qputenv: under the lock Qt's own threads take when they read the
+  // environment.
   if (tokens.startupId && !giveToX11Connection(*tokens.startupId)) {
-    setenv(kStartupId, tokens.startupId->c_str(), 1);
+    qputenv(kStartupId, QByteArray::fromStdString(*tokens.startupId));
   }
-  if (tokens.activationToken) setenv(kActivationToken, tokens.activationToken->c_str(), 1);
+  if (tokens.activationToken) qputenv(kActivationToken, QByteArray::fromStdString(*tokens.activationToken));
 }
 
 bool environmentStaysUnchanged() { return std::getenv("WAYLAND_SOCKET") == nullptr; }

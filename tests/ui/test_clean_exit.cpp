@@ -78,15 +78,17 @@ class PrivateXServer {
       _exit(127);
     }
     close(pipeFds[1]);
-    char number[16] = {};
-    const ssize_t got = pid_ > 0 ? read(pipeFds[0], number, sizeof number - 1) : -1;
+    // The number and its newline come in two writes: the pipe stays open
+    // until the newline, or the server's second write fails and it exits.
+    std::string number;
+    char c = 0;
+    while (pid_ > 0 && read(pipeFds[0], &c, 1) == 1 && c != '\n') number += c;
     close(pipeFds[0]);
-    if (got <= 0) {
+    if (c != '\n' || number.empty()) {
       stop();
       return;
     }
-    display_ = ":" + std::string(number, static_cast<std::size_t>(got));
-    while (!display_.empty() && display_.back() == '\n') display_.pop_back();
+    display_ = ":" + number;
   }
   ~PrivateXServer() { stop(); }
   PrivateXServer(const PrivateXServer&) = delete;
