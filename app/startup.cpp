@@ -51,8 +51,8 @@ void useWindowFontFamily() {
 // Builds the main window with the default font at the window's own 11-pixel
 // size: the display line lays its first, empty text out in the default font
 // before it takes its own, and at the desktop's size that layout alone set up
-// a font size nothing draws in (one font engine more; bench/STARTUP.md). The
-// default goes back to the desktop's size for every later window.
+// a font size nothing draws in. The default goes back to the desktop's size
+// for every later window.
 template <typename Build>
 auto withWindowSizedDefaultFont(Build build) {
   const QFont desktop = QApplication::font();
@@ -109,8 +109,11 @@ int run(int argc, char** argv, const ui::Services& services, const StartupHooks&
   const Separateurs regional = platform::readRegionalSettings();
   preferLightPlatform();
   // The font configuration and the pictures, on a second thread while the
-  // application object is built: after the last change start-up makes to
-  // the environment, and only if the toolkit makes none meanwhile.
+  // application object is built. The order keeps the environment still
+  // while a second thread runs: start-up's own changes come first, then the
+  // launcher's tokens are taken out, so that the toolkit finds none to
+  // remove while it connects; they go back once the last thread has ended.
+  const LaunchTokens launch = takeLaunchTokens();
   std::function<void()> ahead;
   if (environmentStaysUnchanged()) {
     ahead = [] {
@@ -143,22 +146,26 @@ int run(int argc, char** argv, const ui::Services& services, const StartupHooks&
         withWindowSizedDefaultFont([&] { return std::make_unique<ui::TCalculetteMain>(services, regional); });
     if (hooks.afterMainWindow) hooks.afterMainWindow();
     // 4. No About window is built ahead: none would ever be shown, since each
-    // click of "A propos de..." builds its own, and one built here would
-    // delay the first paint and keep its dialog code and pictures
-    // (bench/STARTUP.md).
+    // click of "A propos de..." builds its own.
   } catch (...) {
     const Failure error = describeCurrentException();
     CalculetteMain.reset();
+    fontsAndPictures.wait();
+    handBackLaunchTokens(launch);
     showFatalReport(error, services.host);
     return 1;
   }
-  // 5. Show the window and run the loop until it is closed.
+  // 5. Both threads have ended (the session bus's with the block above):
+  // the launcher's tokens go back before the first window is shown, where
+  // the toolkit uses them. Then show the window and run the loop until it is
+  // closed.
+  handBackLaunchTokens(launch);
   CalculetteMain->show();
   if (hooks.beforeLoop) hooks.beforeLoop();
   const int code = QApplication::exec();
-  // 7. Shutdown: the window goes before the application object.
+  // 6. Shutdown: the window goes before the application object.
   CalculetteMain.reset();
-  // 6. The process ends with the loop's exit code, 0 after a normal end.
+  // 7. The process ends with the loop's exit code, 0 after a normal end.
   return code;
 }
 

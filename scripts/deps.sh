@@ -7,7 +7,7 @@ packages=(
   g++ cmake ninja-build pkg-config
   file dpkg-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n qt6-wayland qt6-wayland-dev
-  libfontconfig-dev
+  libfontconfig-dev qt6-base-private-dev
   libjpeg62-turbo-dev libjpeg-turbo-progs
   libchm-dev fp-compiler fp-units-misc fp-units-fcl
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -3,6 +3,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <locale.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -42,19 +44,34 @@ int runWith(TestServices& services, const tallix::app::StartupHooks& hooks) {
 
 int main() {
   {  // Work reading the environment is done ahead only while the toolkit
-     // will leave the environment alone; with a launcher's token the program
-     // still starts and closes normally, doing it all on first use.
+     // will leave the environment alone: a launcher's tokens are taken out
+     // first (and given back unchanged), WAYLAND_SOCKET cannot be.
     struct Row {
       const char* variable;  // set for the row, or nullptr
-      bool unchanged;
+      bool unchanged;        // after the tokens are taken
+      bool taken;            // out of the environment meanwhile
     };
-    for (const Row& row : {Row{nullptr, true}, Row{"DESKTOP_STARTUP_ID", false},
-                           Row{"XDG_ACTIVATION_TOKEN", false}, Row{"WAYLAND_SOCKET", false}}) {
+    for (const Row& row : {Row{nullptr, true, false}, Row{"DESKTOP_STARTUP_ID", true, true},
+                           Row{"XDG_ACTIVATION_TOKEN", true, true}, Row{"WAYLAND_SOCKET", false, false}}) {
+      const char* name = row.variable != nullptr ? row.variable : "no launcher token";
       if (row.variable != nullptr) setenv(row.variable, "tallix-test", 1);
+      const tallix::app::LaunchTokens tokens = tallix::app::takeLaunchTokens();
       const bool unchanged = tallix::app::environmentStaysUnchanged();
+      const bool taken = row.variable != nullptr && std::getenv(row.variable) == nullptr;
+      tallix::app::handBackLaunchTokens(tokens);  // no application object: back into the environment
+      const char* back = row.variable != nullptr ? std::getenv(row.variable) : nullptr;
+      check(row.variable == nullptr || (back != nullptr && std::string(back) == "tallix-test"), name);
       if (row.variable != nullptr) unsetenv(row.variable);
-      check(unchanged == row.unchanged, row.variable != nullptr ? row.variable : "no launcher token");
+      check(unchanged == row.unchanged, name);
+      check(taken == row.taken, name);
     }
+    // The work ahead reads a locale of its own, not the process's, which
+    // the application object sets while it runs.
+    bool ownLocale = false;
+    tallix::app::WorkAhead reading(
+        [&ownLocale] { ownLocale = uselocale(static_cast<locale_t>(nullptr)) != LC_GLOBAL_LOCALE; });
+    reading.wait();
+    check(ownLocale, "the work ahead runs in a locale of its own");
     // An error in the work ahead is dropped, not fatal; no work, no thread.
     bool ran = false;
     tallix::app::WorkAhead failing([&ran] {
@@ -65,13 +82,30 @@ int main() {
     check(failing.started() && ran, "work ahead runs, and its error is dropped");
     const tallix::app::WorkAhead none{std::function<void()>()};
     check(!none.started(), "no work, no thread");
+    // From a launcher: the tokens are out of the environment while the
+    // application object is built, and back before the window is shown
+    // (Qt's offscreen platform reads neither).
     setenv("DESKTOP_STARTUP_ID", "tallix-test", 1);
+    setenv("XDG_ACTIVATION_TOKEN", "tallix-token", 1);
     TestServices services;
     tallix::app::StartupHooks hooks;
-    hooks.beforeLoop = [] { QTimer::singleShot(0, [] { QApplication::closeAllWindows(); }); };
+    bool outWhileBuilding = false;
+    bool backWhenShown = false;
+    hooks.beforeMainWindow = [&] {
+      outWhileBuilding = !qEnvironmentVariableIsSet("DESKTOP_STARTUP_ID") &&
+                         !qEnvironmentVariableIsSet("XDG_ACTIVATION_TOKEN");
+    };
+    hooks.beforeLoop = [&] {
+      backWhenShown =
+          qgetenv("DESKTOP_STARTUP_ID") == "tallix-test" && qgetenv("XDG_ACTIVATION_TOKEN") == "tallix-token";
+      QTimer::singleShot(0, [] { QApplication::closeAllWindows(); });
+    };
     check(runWith(services, hooks) == 0, "started from a launcher: opens and closes");
     check(services.host.messages.empty(), "started from a launcher: no box");
+    check(outWhileBuilding, "started from a launcher: the tokens are out while the toolkit connects");
+    check(backWhenShown, "started from a launcher: the tokens are back when the window is shown");
     unsetenv("DESKTOP_STARTUP_ID");
+    unsetenv("XDG_ACTIVATION_TOKEN");
   }
   {  // Closing the window ends the loop with code 0; the title is set.
     TestServices services;
