@@ -105,7 +105,7 @@ bool waylandClientLikely(std::string_view platform, std::string_view waylandDisp
 }
 
 bool compositorOffers(std::string_view name) {
-  void* library = dlopen("libwayland-client.so.0", RTLD_NOW | RTLD_LOCAL);
+  void* library = dlopen(TALLIX_WAYLAND_CLIENT_SONAME, RTLD_NOW | RTLD_LOCAL);
   if (library == nullptr) return false;
   const bool offered = askCompositor(library, name);
   dlclose(library);
