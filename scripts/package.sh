@@ -35,7 +35,7 @@ copy_sources() {  # destination
 build() {  # folder
   copy_sources "$1/tallix"
   echo "package: building in $1/tallix"
-  (cd "$1/tallix" && dpkg-buildpackage -us -uc -b) >"$1/build.log" 2>&1 ||
+  (cd "$1/tallix" && dpkg-buildpackage -us -uc -b -J2) >"$1/build.log" 2>&1 ||
     { tail -40 "$1/build.log"; echo "package: dpkg-buildpackage failed, log in $1/build.log"; exit 1; }
 }
 
