@@ -307,7 +307,8 @@ int main(int argc, char** argv) {
     } else if (arg.starts_with("-")) {
       return usage(("unknown option: " + std::string(arg)).c_str());
     } else {
-      return usage(("unexpected argument: " + std::string(arg) + " (tokens go to -e or standard input)").c_str());
+      return usage(
+          ("unexpected argument: " + std::string(arg) + " (tokens go to -e or standard input)").c_str());
     }
   }
   const char32_t pinnedSeparator = pinned ? tallix::singleCharacter(separator) : 0;

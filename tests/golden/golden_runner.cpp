@@ -249,9 +249,11 @@ int checkOptions(const std::string& program) {
       {{"-e2+3*4="}, "20\n", ""},
       {{"--separator", ",", "-e", "1.5+1="}, "2,5\n", ""},
       {{"--separator", ".", "-e", "2 RacineCarreeButton", "-e", "ButtonLimiterADeuxDecimales"}, "1.41\n", ""},
-      {{"--separator", ".", "-e", "paste:abc +"}, "abc\n",
+      {{"--separator", ".", "-e", "paste:abc +"},
+       "abc\n",
        "'abc' n'est pas une valeur en virgule flottante correcte.\n"},
-      {{"--separator", ".", "-e", "0 PuissanceCubeButton 2 ButtonNeg ="}, "-2\n",
+      {{"--separator", ".", "-e", "0 PuissanceCubeButton 2 ButtonNeg ="},
+       "-2\n",
        "Division par zéro en virgule flottante.\n"},
       {{"-e", ""}, "0\n", ""},
   };
