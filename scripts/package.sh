@@ -52,14 +52,7 @@ blhc --debian --all "$folder/one/build.log"
 echo "package: hardening-check"
 tree=$folder/one/tree
 for deb in "$folder"/one/tallix_*.deb "$folder"/one/tallix-keys_*.deb; do dpkg-deb -x "$deb" "$tree"; done
-# Control flow protection (IBT, SHSTK) cannot be whole on Debian 12: its C
-# library's start files (Scrt1.o, crti.o, crtn.o) carry no such property, so
-# the linker drops it for every program, whatever the compiler marked.
-cfi=()
-if [ "$(dpkg-architecture -qDEB_HOST_ARCH)" = amd64 ] && ! readelf -n "$(gcc -print-file-name=Scrt1.o)" | grep -q IBT; then
-  cfi=(--nocfprotection)
-fi
-hardening-check "${cfi[@]}" "$tree/usr/lib/tallix/tallix" "$tree/usr/bin/tallix-keys"
+scripts/hardening_check.sh "$tree/usr/lib/tallix/tallix" "$tree/usr/bin/tallix-keys"
 if readelf -d "$tree/usr/bin/tallix-keys" | grep -i 'NEEDED.*qt'; then
   echo "package: tallix-keys links Qt"; exit 1
 fi

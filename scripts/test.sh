@@ -13,6 +13,8 @@ export QT_QPA_PLATFORM=offscreen
 cmake --preset release -DTALLIX_WERROR=ON >/dev/null
 cmake --build --preset release
 ctest --preset release
+# The release build is hardened as the packages are (cmake/TallixHardening.cmake).
+scripts/hardening_check.sh build/release/app/tallix build/release/tools/tallix-keys >/dev/null
 
 if [ "${TALLIX_QUICK:-0}" != 1 ]; then
   # The Debian packages, built twice in two folders (byte-identical), checked
