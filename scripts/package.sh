@@ -37,6 +37,8 @@ build() {  # folder
   echo "package: building in $1/tallix"
   (cd "$1/tallix" && dpkg-buildpackage -us -uc -b -J2) >"$1/build.log" 2>&1 ||
     { tail -40 "$1/build.log"; echo "package: dpkg-buildpackage failed, log in $1/build.log"; exit 1; }
+  # The copy goes back to its sources (the package tests run from it).
+  (cd "$1/tallix" && debian/rules clean) >>"$1/build.log" 2>&1
 }
 
 build "$folder/one"
