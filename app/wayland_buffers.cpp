@@ -102,7 +102,7 @@ bool waylandClientLikely(std::string_view platform, std::string_view waylandDisp
 }
 
 bool compositorOffers(std::string_view name) {
-  const platform::LoadedLibrary library("libwayland-client.so.0");
+  const platform::LoadedLibrary library(TALLIX_WAYLAND_CLIENT_SONAME);
   return library.isOpen() && askCompositor(library, name);
 }
 

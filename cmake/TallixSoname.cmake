@@ -1,7 +1,9 @@
 # tallix_soname(<variable> <library>): the SONAME of <library> ("libjpeg.so.62"),
 # the name the dynamic loader knows it by, for a library the program opens with
 # dlopen: never one guessed from a header's version. Fails the configure step
-# when the name cannot be read.
+# when the name cannot be read. Every SONAME read here is also kept in the
+# global property TALLIX_OPENED_SONAMES, from which the build makes
+# tallix_opened_libraries (app/), the package's record of what it opens.
 function(tallix_soname variable library)
   get_filename_component(_real "${library}" REALPATH)
   execute_process(COMMAND ${CMAKE_OBJDUMP} -p ${_real}
@@ -11,4 +13,5 @@ function(tallix_soname variable library)
     message(FATAL_ERROR "Cannot read the SONAME of ${_real} with ${CMAKE_OBJDUMP}")
   endif()
   set(${variable} "${CMAKE_MATCH_1}" PARENT_SCOPE)
+  set_property(GLOBAL APPEND PROPERTY TALLIX_OPENED_SONAMES "${CMAKE_MATCH_1}")
 endfunction()

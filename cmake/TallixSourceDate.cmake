@@ -2,7 +2,7 @@
 # (the help file, the package's file dates), so that two builds of the same
 # commit give the same bytes. SOURCE_DATE_EPOCH wins when it is set; else the
 # date of the last commit; else, outside a git checkout, the date of the
-# latest entry of packaging/changelog.
+# latest entry of debian/changelog.
 if(DEFINED ENV{SOURCE_DATE_EPOCH} AND NOT "$ENV{SOURCE_DATE_EPOCH}" STREQUAL "")
   set(TALLIX_SOURCE_DATE_EPOCH "$ENV{SOURCE_DATE_EPOCH}")
 else()
@@ -22,7 +22,7 @@ else()
     endif()
   endif()
   if(NOT TALLIX_SOURCE_DATE_EPOCH MATCHES "^[0-9]+$")
-    file(STRINGS ${PROJECT_SOURCE_DIR}/packaging/changelog _trailer REGEX "^ -- " LIMIT_COUNT 1)
+    file(STRINGS ${PROJECT_SOURCE_DIR}/debian/changelog _trailer REGEX "^ -- " LIMIT_COUNT 1)
     string(REGEX REPLACE "^ -- .*>  " "" _date "${_trailer}")
     execute_process(COMMAND date -u -d "${_date}" +%s
                     OUTPUT_VARIABLE TALLIX_SOURCE_DATE_EPOCH OUTPUT_STRIP_TRAILING_WHITESPACE)

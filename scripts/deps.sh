@@ -17,6 +17,8 @@ packages=(
   locales
   xvfb xauth weston
   xclip xdotool openbox x11-apps python3-xlib dbus
+  build-essential debhelper lintian blhc devscripts autopkgtest
+  appstream appstream-compose desktop-file-utils imagemagick
 )
 
 missing=()
@@ -33,4 +35,15 @@ if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
   $sudo apt-get update -qq
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
+fi
+
+# The package's own build dependencies (debian/control states them), for
+# dpkg-buildpackage: whatever the list above lacks.
+if ! dpkg-checkbuilddeps 2>/dev/null; then
+  echo "Installing the build dependencies of debian/control"
+  sudo=""
+  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get build-dep -y -qq --no-install-recommends "$(dirname "$0")/.." </dev/null
 fi

@@ -2,7 +2,8 @@
 # Installs what is missing, builds and runs the whole test suite headless:
 # the release build, the same suite under AddressSanitizer and
 # UndefinedBehaviorSanitizer, a bounded run of each fuzz target, and a build
-# (not a run) of the benchmarks, so they keep compiling.
+# (not a run) of the benchmarks, so they keep compiling. Between the release
+# suite and the sanitizers: the Debian packages (scripts/package.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -12,8 +13,19 @@ export QT_QPA_PLATFORM=offscreen
 cmake --preset release -DTALLIX_WERROR=ON >/dev/null
 cmake --build --preset release
 ctest --preset release
+# The release build is hardened as the packages are (cmake/TallixHardening.cmake).
+scripts/hardening_check.sh build/release/app/tallix build/release/tools/tallix-keys >/dev/null
 
 if [ "${TALLIX_QUICK:-0}" != 1 ]; then
+  # The Debian packages, built twice in two folders (byte-identical), checked
+  # by lintian, blhc, hardening-check and the AppStream tools. Their own test
+  # step is off: the suite above has just run on the same sources.
+  DEB_BUILD_OPTIONS="nocheck ${DEB_BUILD_OPTIONS:-}" scripts/package.sh build/deb
+  # CI (a throw-away machine) installs them and runs their package tests.
+  if [ "${CI:-}" = true ] || [ "${TALLIX_AUTOPKGTEST:-0}" = 1 ]; then
+    autopkgtest -B build/deb/one/*.deb build/deb/one/tallix/ -- null
+  fi
+
   cmake --preset asan -DTALLIX_WERROR=ON >/dev/null
   cmake --build --preset asan
   ctest --preset asan

@@ -1,6 +1,7 @@
 // tallix-keys: drives the whole calculator logic from standard input.
 //
 //   tallix-keys [--separator C]
+//   tallix-keys [--separator C] -e TOKENS | --expression TOKENS
 //   tallix-keys --list-controls
 //   tallix-keys --help | --version
 //
@@ -13,6 +14,12 @@
 // writes one line "!CAPTION<TAB>TEXT" per message box, then "=DISPLAY".
 //
 //   echo '2+3*4=' | tallix-keys --separator .   ->  =2 =2 =3 =5 =4 =20
+//
+// The one-shot form -e (--expression) performs its tokens instead of
+// standard input and writes only the final display, and before it the text
+// of every message box on standard error:
+//
+//   tallix-keys -e '2+3*4='   ->  20
 //
 // --list-controls writes the control names, one a line, in the order of
 // tallix::Control ("Button0" first), for the scripts that make seeds.
@@ -40,9 +47,12 @@ using tallix::KeypadSession;
 // 10 MB streams through without a copy of its own.
 class Output {
  public:
+  explicit Output(std::FILE* stream) : stream_(stream) {}
   ~Output() { flush(); }
+  // One record: the marker (none for '\0'), the text, and with `tab` a tab
+  // and the second text.
   void line(char marker, std::string_view a, std::string_view b = {}, bool tab = false) {
-    put(marker);
+    if (marker != '\0') put(marker);
     escaped(a);
     if (tab) {
       put('\t');
@@ -51,9 +61,9 @@ class Output {
     put('\n');
   }
   void flush() {
-    if (used_ != 0) std::fwrite(buffer_, 1, used_, stdout);
+    if (used_ != 0) std::fwrite(buffer_, 1, used_, stream_);
     used_ = 0;
-    std::fflush(stdout);
+    std::fflush(stream_);
   }
 
  private:
@@ -75,28 +85,54 @@ class Output {
       }
     }
   }
+  std::FILE* stream_;
   char buffer_[1 << 16];
   std::size_t used_ = 0;
+};
+
+// What a session writes: the transcript (every box and the display after
+// every press, on standard output), or in the one-shot form the text of each
+// box on standard error and the last display alone at the end.
+class Report {
+ public:
+  explicit Report(bool oneShot) : oneShot_(oneShot) {}
+  void message(const tallix::Message& message) {
+    if (oneShot_) {
+      err_.line('\0', message.text);
+    } else {
+      out_.line('!', message.caption, message.text, true);
+    }
+  }
+  void display(std::string_view text) {
+    if (!oneShot_) out_.line('=', text);
+  }
+  void finalDisplay(std::string_view text) {
+    err_.flush();
+    if (oneShot_) out_.line('\0', text);
+  }
+
+ private:
+  bool oneShot_;
+  Output out_{stdout};
+  Output err_{stderr};
 };
 
 // The clipboard is a text held in the process; message boxes are written out
 // as they are shown, so they precede the display line of their press.
 class KeysHost : public tallix::Host {
  public:
-  explicit KeysHost(Output& out) : out_(out) {}
-  void showMessage(const tallix::Message& message) override {
-    out_.line('!', message.caption, message.text, true);
-  }
+  explicit KeysHost(Report& out) : out_(out) {}
+  void showMessage(const tallix::Message& message) override { out_.message(message); }
   std::string clipboardText() override { return clipboard_; }
   void setClipboardText(std::string_view text) override { clipboard_ = text; }
   std::string clipboard_;
 
  private:
-  Output& out_;
+  Report& out_;
 };
 
 constexpr const char* kUsage =
-    "usage: tallix-keys [--separator C]\n"
+    "usage: tallix-keys [--separator C] [-e TOKENS]\n"
     "       tallix-keys --list-controls | --help | --version\n";
 
 int usage(const char* message) {
@@ -116,12 +152,16 @@ int help() {
       "  separator:C   changes the regional decimal separator to C\n"
       "  anything else is typed character by character through the keyboard\n"
       "For every press: one line !CAPTION<TAB>TEXT per message box, then =DISPLAY.\n\n"
+      "  -e, --expression TOKENS\n"
+      "                 performs TOKENS instead of standard input and prints only the\n"
+      "                 final display; message box texts go to standard error\n"
       "  --separator C  the decimal separator (one UTF-8 character); by default the\n"
       "                 one of the LC_NUMERIC locale\n"
       "  --list-controls  prints the names of the 28 controls, one a line, and exits\n"
       "  --help         shows this help and exits\n"
       "  --version      shows the version and exits\n\n"
       "Example: echo '2+3*4=' | tallix-keys --separator .   (last line: =20)\n"
+      "         tallix-keys -e '2+3*4='                      (prints 20)\n"
       "See tallix-keys(1).\n",
       kUsage);
   return 0;
@@ -134,8 +174,8 @@ bool isBlank(char c) {
 // One token. An error outside the calculator's own presses (memory running
 // out while the pasted text is put on the clipboard) takes the same path as
 // a press's error: its report, then the display line.
-void run(KeypadSession& session, KeysHost& host, Output& out, std::string& token) {
-  auto done = [&] { out.line('=', session.displayText()); };
+void run(KeypadSession& session, KeysHost& host, Report& out, std::string& token) {
+  auto done = [&] { out.display(session.displayText()); };
   try {
     if (auto control = tallix::controlFromName(token)) {
       session.press(*control);
@@ -174,7 +214,7 @@ void run(KeypadSession& session, KeysHost& host, Output& out, std::string& token
 // was, and reading goes on after it.
 class TokenReader {
  public:
-  TokenReader(KeypadSession& session, KeysHost& host, Output& out)
+  TokenReader(KeypadSession& session, KeysHost& host, Report& out)
       : session_(session), host_(host), out_(out) {}
 
   void feed(std::string_view chunk) {
@@ -206,13 +246,13 @@ class TokenReader {
       std::string().swap(token_);
       dropping_ = true;
       tallix::reportCurrentError(host_);
-      out_.line('=', session_.displayText());
+      out_.display(session_.displayText());
     }
   }
 
   KeypadSession& session_;
   KeysHost& host_;
-  Output& out_;
+  Report& out_;
   std::string token_;
   bool dropping_ = false;  // the rest of a token that could not be held
 };
@@ -222,6 +262,12 @@ class TokenReader {
 int main(int argc, char** argv) {
   bool pinned = false;
   std::string separator;
+  bool oneShot = false;
+  std::string expression;  // the -e tokens, in the order given
+  auto addExpression = [&](std::string_view tokens) {
+    expression.append(tokens).push_back(' ');
+    oneShot = true;
+  };
   for (int i = 1; i < argc; ++i) {
     std::string_view arg = argv[i];
     if (arg == "--help") {
@@ -242,8 +288,18 @@ int main(int argc, char** argv) {
     } else if (arg.starts_with("--separator=")) {
       separator = arg.substr(12);
       pinned = true;
-    } else {
+    } else if (arg == "-e" || arg == "--expression") {
+      if (i + 1 >= argc) return usage(("option " + std::string(arg) + " needs a value").c_str());
+      addExpression(argv[++i]);
+    } else if (arg.starts_with("--expression=")) {
+      addExpression(arg.substr(13));
+    } else if (arg.starts_with("-e")) {
+      addExpression(arg.substr(2));
+    } else if (arg.starts_with("-")) {
       return usage(("unknown option: " + std::string(arg)).c_str());
+    } else {
+      return usage(
+          ("unexpected argument: " + std::string(arg) + " (tokens go to -e or standard input)").c_str());
     }
   }
   const char32_t pinnedSeparator = pinned ? tallix::singleCharacter(separator) : 0;
@@ -253,14 +309,19 @@ int main(int argc, char** argv) {
   tallix::Separateurs regional =
       pinned ? tallix::Separateurs{pinnedSeparator, U','} : tallix::platform::readRegionalSettings();
 
-  Output out;
+  Report out(oneShot);
   KeysHost host(out);
   KeypadSession session(host, regional);
   TokenReader reader(session, host, out);
-  char chunk[1 << 16];
-  for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, stdin)) > 0;) {
-    reader.feed(std::string_view(chunk, n));
+  if (oneShot) {
+    reader.feed(expression);
+  } else {
+    char chunk[1 << 16];
+    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, stdin)) > 0;) {
+      reader.feed(std::string_view(chunk, n));
+    }
   }
   reader.finish();
+  out.finalDisplay(session.displayText());
   return 0;
 }

@@ -206,6 +206,9 @@ int checkOptions(const std::string& program) {
       {program, "--separator", ",,"},
       {program, "--separator", "\xFF"},
       {program, "extra"},
+      {program, "-e"},
+      {program, "--expression"},
+      {program, "-x", "1"},
   };
   int failures = 0;
   for (const auto& args : bad) {
@@ -221,7 +224,7 @@ int checkOptions(const std::string& program) {
   // --help and --version answer on standard output with exit code 0 and
   // read no input.
   const std::vector<std::pair<std::string, std::string>> informative = {
-      {"--help", "usage: tallix-keys [--separator C]\n"},
+      {"--help", "usage: tallix-keys [--separator C] [-e TOKENS]\n"},
       {"--version", "tallix-keys "},
   };
   for (const auto& [option, start] : informative) {
@@ -229,6 +232,38 @@ int checkOptions(const std::string& program) {
     if (run.exitCode != 0 || run.out.rfind(start, 0) != 0 || run.out.find("\n=") != std::string::npos) {
       std::printf("FAIL option check: '%s': exit %d, stdout '%s'\n", option.c_str(), run.exitCode,
                   run.out.c_str());
+      ++failures;
+    }
+  }
+  // The one-shot form: standard input unread, the last display alone on
+  // standard output, each message's text on standard error, exit code 0.
+  struct OneShot {
+    std::vector<std::string> args;
+    std::string out;
+    std::string err;
+  };
+  const std::vector<OneShot> oneShots = {
+      {{"-e", "2+3*4="}, "20\n", ""},
+      {{"--expression", "2+3*4="}, "20\n", ""},
+      {{"--expression=2+3*4="}, "20\n", ""},
+      {{"-e2+3*4="}, "20\n", ""},
+      {{"--separator", ",", "-e", "1.5+1="}, "2,5\n", ""},
+      {{"--separator", ".", "-e", "2 RacineCarreeButton", "-e", "ButtonLimiterADeuxDecimales"}, "1.41\n", ""},
+      {{"--separator", ".", "-e", "paste:abc +"},
+       "abc\n",
+       "'abc' n'est pas une valeur en virgule flottante correcte.\n"},
+      {{"--separator", ".", "-e", "0 PuissanceCubeButton 2 ButtonNeg ="},
+       "-2\n",
+       "Division par zéro en virgule flottante.\n"},
+      {{"-e", ""}, "0\n", ""},
+  };
+  for (const OneShot& shot : oneShots) {
+    std::vector<std::string> args = {program};
+    args.insert(args.end(), shot.args.begin(), shot.args.end());
+    const Run run = runProgram(args, "9\n");
+    if (run.exitCode != 0 || run.out != shot.out || run.err != shot.err) {
+      std::printf("FAIL one-shot '%s': exit %d, stdout '%s', stderr '%s'\n", shot.args.back().c_str(),
+                  run.exitCode, run.out.c_str(), run.err.c_str());
       ++failures;
     }
   }
