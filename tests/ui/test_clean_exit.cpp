@@ -21,8 +21,8 @@
 #include <vector>
 
 #include "app/startup.h"
-#include "ui/about/machine_figures.h"
-#include "ui/common/qt_host.h"
+#include "platform/machine_figures.h"
+#include "ui/report/qt_host.h"
 #include "ui/help/help.h"
 #include "ui/main_window/calculette_main.h"
 
@@ -171,7 +171,7 @@ int drive(bool onX11) {
   setenv("DESKTOP_STARTUP_ID", "tallix-clean-exit_TIME0", 1);
   tallix::ui::QtHost host;
   tallix::ui::ViewerHelpOpener help;
-  const tallix::ui::LinuxMachineFigures machine;
+  const tallix::platform::LinuxMachineFigures machine;
   const tallix::ui::Services services{host, help, machine};
 
   Script script;
