@@ -2,7 +2,8 @@
 # Installs what is missing, builds and runs the whole test suite headless:
 # the release build, the same suite under AddressSanitizer and
 # UndefinedBehaviorSanitizer, a bounded run of each fuzz target, and a build
-# (not a run) of the benchmarks, so they keep compiling.
+# (not a run) of the benchmarks, so they keep compiling, and the headless
+# suite cross-built for arm64 and run under qemu-user.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -17,6 +18,12 @@ if [ "${TALLIX_QUICK:-0}" != 1 ]; then
   cmake --preset asan -DTALLIX_WERROR=ON >/dev/null
   cmake --build --preset asan
   ctest --preset asan
+
+  # The engine, the display logic, tallix-keys and their tests cross-built
+  # for arm64 and run under qemu-user.
+  cmake --preset arm64 -DTALLIX_WERROR=ON >/dev/null
+  cmake --build --preset arm64
+  ctest --preset arm64
 
   scripts/fuzz.sh "${TALLIX_FUZZ_SECONDS:-30}"
 
