@@ -1,8 +1,8 @@
 # The Debian package (cpack -G DEB in the build folder):
-# tallix_<version>-1_amd64.deb, with the manual pages, the Debian changelog
-# and the machine-readable copyright file that Debian's checks ask for. Its
-# file dates are TALLIX_SOURCE_DATE_EPOCH, so two builds of one commit give
-# the same package.
+# tallix_<version>-1_amd64.deb (_arm64 in the arm64 cross build), with the
+# manual pages, the Debian changelog and the machine-readable copyright file
+# that Debian's checks ask for. Its file dates are TALLIX_SOURCE_DATE_EPOCH,
+# so two builds of one commit give the same package.
 include(GNUInstallDirs)
 
 # Manual pages and the changelog are compressed with gzip -9n: no file name
@@ -62,12 +62,29 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libjpeg62-turbo, libchm1")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, fonts-wine, qt6-translations-l10n")
+# A cross build packages for the toolchain's architecture (arm64 for
+# aarch64-linux-gnu), not the machine's; dpkg-shlibdeps then looks the
+# libraries up among that architecture's packages (DEB_HOST_ARCH).
+set(TALLIX_DEBIAN_ARCHITECTURE "")
+if(CMAKE_CROSSCOMPILING)
+  find_program(DPKG_ARCHITECTURE_EXECUTABLE dpkg-architecture REQUIRED)
+  execute_process(COMMAND ${DPKG_ARCHITECTURE_EXECUTABLE} -t ${CMAKE_LIBRARY_ARCHITECTURE} -qDEB_HOST_ARCH
+                  OUTPUT_VARIABLE TALLIX_DEBIAN_ARCHITECTURE OUTPUT_STRIP_TRAILING_WHITESPACE
+                  ERROR_QUIET RESULT_VARIABLE _status)
+  if(NOT _status EQUAL 0 OR TALLIX_DEBIAN_ARCHITECTURE STREQUAL "")
+    message(FATAL_ERROR "dpkg-architecture knows no Debian architecture for ${CMAKE_LIBRARY_ARCHITECTURE}")
+  endif()
+  set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${TALLIX_DEBIAN_ARCHITECTURE})
+endif()
 # cpack reads SOURCE_DATE_EPOCH for the dates of the files it packs; the
 # project's date stands in when the caller sets none.
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_BINARY_DIR}/TallixCPackOptions.cmake)
 file(CONFIGURE OUTPUT ${CPACK_PROJECT_CONFIG_FILE} CONTENT [=[
 if(NOT DEFINED ENV{SOURCE_DATE_EPOCH} OR "$ENV{SOURCE_DATE_EPOCH}" STREQUAL "")
   set(ENV{SOURCE_DATE_EPOCH} @TALLIX_SOURCE_DATE_EPOCH@)
+endif()
+if(NOT "@TALLIX_DEBIAN_ARCHITECTURE@" STREQUAL "")
+  set(ENV{DEB_HOST_ARCH} @TALLIX_DEBIAN_ARCHITECTURE@)
 endif()
 ]=] @ONLY)
 include(CPack)

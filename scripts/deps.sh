@@ -23,7 +23,7 @@ packages=(
 # what it builds, and the target's libraries from Debian's arm64 archive.
 # "scripts/deps.sh arm64-window" adds Qt and the program's other libraries for
 # arm64, and ImageMagick (scripts/arm64_window.sh).
-packages+=(crossbuild-essential-arm64 qemu-user-static
+packages+=(crossbuild-essential-arm64 qemu-user-static libc6:arm64 libstdc++6:arm64
            libmpfr-dev:arm64 libgmp-dev:arm64 libgtest-dev:arm64 libgmock-dev:arm64)
 if [ "${1:-}" = arm64-window ]; then
   packages+=(qt6-base-dev:arm64 libgl-dev:arm64 libfontconfig-dev:arm64 libjpeg62-turbo-dev:arm64

@@ -22,9 +22,13 @@ set(ENV{PKG_CONFIG_LIBDIR} /usr/lib/aarch64-linux-gnu/pkgconfig:/usr/share/pkgco
 set(ENV{PKG_CONFIG_PATH} "")
 
 # Every test and every program the build runs goes through qemu, with the
-# target's dynamic loader and C library.
+# dynamic loader and the C library of Debian's libc6:arm64, the ones that
+# every other :arm64 library was built against (-L / also overrides any
+# QEMU_LD_PREFIX in the environment). The cross toolchain's own copy in
+# /usr/aarch64-linux-gnu is only for linking: its loader, from another
+# glibc build than libc6:arm64's libc.so.6, hangs in a Qt program's start-up.
 find_program(TALLIX_QEMU_AARCH64 qemu-aarch64-static REQUIRED)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${TALLIX_QEMU_AARCH64} -L /usr/aarch64-linux-gnu)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${TALLIX_QEMU_AARCH64} -L /)
 
 # Qt's build tools (moc, rcc, uic) are the host's own, from the amd64 Qt.
 if(NOT DEFINED QT_HOST_PATH)
