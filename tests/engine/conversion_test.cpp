@@ -40,7 +40,7 @@ TEST_P(LectureValide, ReadsTheValue) {
   const std::string texte = avec(cas.texte, sep);
   const Extended v = TexteEnNombre(texte, sep);
   EXPECT_EQ(v, cas.attendu) << texte;
-  EXPECT_EQ(std::signbit(v), cas.negatif) << texte;
+  EXPECT_EQ(arith::fieldsOf(v).negative, cas.negatif) << texte;
 }
 
 const Lecture kLectures[] = {

@@ -231,7 +231,7 @@ int checkOptions(const std::string& program) {
   // read no input.
   const std::vector<std::pair<std::string, std::string>> informative = {
       {"--help", "usage: tallix-keys [--separator C]\n"},
-      {"--version", "tallix-keys "},
+      {"--version", "tallix-keys " TALLIX_VERSION " (arithmetic: " TALLIX_ARITHMETIC_NAME ")\n"},
   };
   for (const auto& [option, start] : informative) {
     Run run = runProgram(keys(program, {option, "--bogus"}), "1\n");
