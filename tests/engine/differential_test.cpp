@@ -157,14 +157,16 @@ struct Tally {
   long long pairs = 0;
   long long differences = 0;
 
-  void check(const std::pair<Outcome, Outcome>& r, const std::string& operands) {
+  // `operands` names the operands, called only for a difference.
+  template <class Describe>
+  void check(const std::pair<Outcome, Outcome>& r, Describe operands) {
     ++pairs;
     const auto& [ox, op] = r;
     // A fault stops the calculator's step: its value is never used.
     const bool same = ox.faults == op.faults && (ox.faults != 0 || sameBits(ox.bits, op.bits));
     if (same) return;
     if (++differences <= 10) {
-      ADD_FAILURE() << name << "(" << operands << "): x87 " << describe(ox.bits) << " faults " << ox.faults
+      ADD_FAILURE() << name << "(" << operands() << "): x87 " << describe(ox.bits) << " faults " << ox.faults
                     << ", portable " << describe(op.bits) << " faults " << op.faults;
     }
   }
@@ -179,7 +181,7 @@ void binaryOperation(const char* name, const BinaryX& fx, const BinaryP& fp, std
   const auto check = [&](const Fields& a, const Fields& b) {
     tally.check(both([&] { return fx(x::fence(onX87(a)), x::fence(onX87(b))); },
                      [&] { return fp(onPortable(a), onPortable(b)); }),
-                describe(a) + ", " + describe(b));
+                [&] { return describe(a) + ", " + describe(b); });
   };
   const auto limits = boundaryValues();
   for (const Fields& a : limits)
@@ -205,7 +207,8 @@ using UnaryP = p::Value (*)(p::Value);
 void unaryOperation(const char* name, UnaryX fx, UnaryP fp, std::uint64_t seed) {
   Tally tally{name};
   const auto check = [&](const Fields& a) {
-    tally.check(both([&] { return fx(x::fence(onX87(a))); }, [&] { return fp(onPortable(a)); }), describe(a));
+    tally.check(both([&] { return fx(x::fence(onX87(a))); }, [&] { return fp(onPortable(a)); }),
+                [&] { return describe(a); });
   };
   for (const Fields& a : boundaryValues()) check(a);
   Operands gen(seed);
@@ -230,7 +233,7 @@ TEST(Differential, ScaleByPowerOfTwo) {
     const auto k = static_cast<std::int64_t>(gen.raw() % 70000) - 35000;
     tally.check(both([&] { return x::scaleByPowerOfTwo(x::fence(onX87(a)), x::fromInt64(k)); },
                      [&] { return p::scaleByPowerOfTwo(onPortable(a), p::fromInt64(k)); }),
-                describe(a) + ", " + std::to_string(k));
+                [&] { return describe(a) + ", " + std::to_string(k); });
   }
   EXPECT_EQ(tally.differences, 0);
 }
