@@ -87,14 +87,15 @@ inline constexpr Value kInfinity = fromFields(kIntegerBit, kInfiniteExponent);
 
 inline Value fromUint64(std::uint64_t n) { return Value(n); }
 inline Value fromInt64(std::int64_t n) { return Value(n); }
-// v integral, 0 <= v < 2^64: toUint64(1e18) == 1000000000000000000.
+// Truncated toward zero, for 0 <= v < 2^64: toUint64(1e18) == 1000000000000000000.
 constexpr std::uint64_t toUint64(Value v) {
   const Fields f = v.fields();
   if (f.biasedExponent < kExponentBias) return 0;
-  return f.significand >> (63 - (f.biasedExponent - kExponentBias));
+  const int shift = f.biasedExponent - kExponentBias;
+  return shift > 63 ? ~std::uint64_t{0} : f.significand >> (63 - shift);
 }
 
-// v integral, |v| < 2^63: toInt64(-3) == -3.
+// Truncated toward zero, for |v| < 2^63: toInt64(-3.7) == -3.
 constexpr std::int64_t toInt64(Value v) {
   const auto magnitude = static_cast<std::int64_t>(toUint64(v.fields().negative ? -v : v));
   return v.fields().negative ? -magnitude : magnitude;

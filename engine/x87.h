@@ -10,6 +10,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 #include "engine/extended_format.h"
 
@@ -38,9 +39,15 @@ constexpr Value fromFields(std::uint64_t significand, std::uint16_t biasedExpone
 }
 
 inline Fields fieldsOf(Value v) {
-  const auto b = std::bit_cast<detail::Bits>(v);
-  return {b.significand, static_cast<std::uint16_t>(b.signAndExponent & 0x7FFF),
-          (b.signAndExponent & 0x8000) != 0};
+  unsigned char bytes[sizeof(Value)];
+  std::memcpy(bytes, &v, sizeof v);
+  Fields f{};
+  std::memcpy(&f.significand, bytes, 8);
+  std::uint16_t high = 0;
+  std::memcpy(&high, bytes + 8, 2);
+  f.biasedExponent = static_cast<std::uint16_t>(high & 0x7FFF);
+  f.negative = (high & 0x8000) != 0;
+  return f;
 }
 
 inline constexpr Value kLargest = LDBL_MAX;
@@ -49,9 +56,9 @@ inline constexpr Value kInfinity = HUGE_VALL;
 // Exact: every 64-bit integer has an extended value.
 inline Value fromUint64(std::uint64_t n) { return static_cast<Value>(n); }
 inline Value fromInt64(std::int64_t n) { return static_cast<Value>(n); }
-// v integral, 0 <= v < 2^64: toUint64(1e18) == 1000000000000000000.
+// Truncated toward zero, for 0 <= v < 2^64: toUint64(1e18) == 1000000000000000000.
 inline std::uint64_t toUint64(Value v) { return static_cast<std::uint64_t>(v); }
-// v integral, |v| < 2^63: toInt64(-3) == -3.
+// Truncated toward zero, for |v| < 2^63: toInt64(-3.7) == -3.
 inline std::int64_t toInt64(Value v) { return static_cast<std::int64_t>(v); }
 
 inline Value abs(Value v) { return std::fabs(v); }
