@@ -20,12 +20,13 @@ inline constexpr std::uint64_t kIntegerBit = 0x8000000000000000ULL;
 
 // The faults of a step, as a set of bits; underflow and inexact results are
 // not among them. When several are raised, invalid comes first, then
-// division by zero, then overflow.
+// division by zero, then overflow. The values are the x87 status flags, so
+// the x87 backend reads them as they are.
 enum Fault : unsigned {
   kNoFault = 0,
-  kInvalid = 1,
-  kDivisionByZero = 2,
-  kOverflow = 4,
+  kInvalid = 0x01,
+  kDivisionByZero = 0x04,
+  kOverflow = 0x08,
 };
 
 }  // namespace tallix

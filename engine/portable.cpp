@@ -12,6 +12,7 @@
 
 #include <cfloat>
 #include <climits>
+#include <cstring>
 
 namespace tallix::portable {
 
@@ -179,7 +180,15 @@ std::partial_ordering operator<=>(Value a, Value b) {
 
 Value::Value(long double v) {
   if constexpr (LDBL_MANT_DIG == 64 && LDBL_MAX_EXP == 16384) {
-    *this = std::bit_cast<Value>(v);  // the x87 format itself
+    // The x87 format itself: the significand, then sign and exponent.
+    unsigned char bytes[sizeof v];
+    std::memcpy(bytes, &v, sizeof v);
+    std::uint64_t significand = 0;
+    std::uint16_t signAndExponent = 0;
+    std::memcpy(&significand, bytes, 8);
+    std::memcpy(&signAndExponent, bytes + 8, 2);
+    *this = fromFields(significand, static_cast<std::uint16_t>(signAndExponent & 0x7FFF),
+                       (signAndExponent & 0x8000) != 0);
   } else {
     Scratch& s = scratch();
     Step step;

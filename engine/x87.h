@@ -119,10 +119,9 @@ inline Value scaleByPowerOfTwo(Value p, Value k) {
 
 // The status flags: every step since the last clear that raised a fault.
 inline void clearFaults() { std::feclearexcept(FE_ALL_EXCEPT); }
+static_assert(FE_INVALID == kInvalid && FE_DIVBYZERO == kDivisionByZero && FE_OVERFLOW == kOverflow);
 inline unsigned raisedFaults() {
-  const int flags = std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW);
-  return ((flags & FE_INVALID) ? kInvalid : 0u) | ((flags & FE_DIVBYZERO) ? kDivisionByZero : 0u) |
-         ((flags & FE_OVERFLOW) ? kOverflow : 0u);
+  return static_cast<unsigned>(std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW));
 }
 
 // Pins a value in a register at this point of the program: the compiler may
