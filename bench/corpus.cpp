@@ -37,7 +37,7 @@ Corpus build() {
                            LDBL_MIN, LDBL_TRUE_MIN, 0.0L}) {
     for (int scale = -4; scale <= 4; ++scale) {
       const Extended v = edge * std::pow(10.0L, scale);
-      if (std::isfinite(v)) c.values.push_back(v);  // LDBL_MAX * 10 is no value to read
+      if (arith::isFinite(v)) c.values.push_back(v);  // LDBL_MAX * 10 is no value to read
     }
   }
 

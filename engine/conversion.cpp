@@ -6,14 +6,11 @@
 #include "engine/conversion.h"
 
 #include <charconv>
-#include <cfloat>
-#include <cmath>
 #include <cstring>
 
 #include "engine/error.h"
 #include "engine/pow10_tables.h"
 #include "engine/utf8.h"
-#include "engine/x87.h"
 
 namespace tallix {
 
@@ -65,7 +62,7 @@ class Accumulateur {
     return p - debut;
   }
 
-  Extended valeur() const { return enEntier_ ? static_cast<Extended>(entier_) : acc_; }
+  Extended valeur() const { return enEntier_ ? arith::fromUint64(entier_) : acc_; }
 
  private:
   void lent(unsigned chiffre) {
@@ -75,25 +72,25 @@ class Accumulateur {
         return;
       }
       enEntier_ = false;
-      acc_ = static_cast<Extended>(entier_);
+      acc_ = arith::fromUint64(entier_);
     }
-    acc_ = acc_ * 10.0L;
-    acc_ = acc_ + static_cast<Extended>(chiffre);
-    if (acc_ > LDBL_MAX) throw CalcError::conversion(texte_);
+    acc_ = acc_ * Extended(10);
+    acc_ = acc_ + arith::fromUint64(chiffre);
+    if (acc_ > arith::kLargest) throw CalcError::conversion(texte_);
   }
 
   std::string_view texte_;
   std::uint64_t entier_ = 0;
   int exacts_ = 0;
   bool enEntier_ = true;
-  Extended acc_ = 0.0L;
+  Extended acc_ = Extended(0);
 };
 
 // Puissance10, inlined into the hot paths.
 [[gnu::always_inline]] inline Extended puissance10(Extended v, int n) {
   if (n == 0) return v;
-  if (n >= 5120) return HUGE_VALL;
-  if (n <= -5120) return 0.0L;
+  if (n >= 5120) return arith::kInfinity;
+  if (n <= -5120) return Extended(0);
   const unsigned m = static_cast<unsigned>(n < 0 ? -n : n);
   const Extended petite = pow10::kPetites[m % 32];
   const unsigned moyenne = (m / 32) % 16;
@@ -160,13 +157,13 @@ Extended TexteEnNombre(std::string_view text, char32_t separateur) {
   if (negatif) valeur = -valeur;
   // Overflow in the scaling leaves an infinity behind (multiplications and
   // divisions by finite powers never turn it back into a finite value).
-  if (!std::isfinite(valeur)) throw CalcError::conversion(text);
+  if (!arith::isFinite(valeur)) throw CalcError::conversion(text);
   return valeur;
 }
 
 FormeDecimale VersFormeDecimale(Extended v, int precision, int decimals) {
   FormeDecimale forme;
-  const x87::Fields c = x87::fieldsOf(v);
+  const Fields c = arith::fieldsOf(v);
   if (c.biasedExponent == 0) return forme;  // zeros and subnormal numbers
   if (c.biasedExponent == 0x7FFF) {
     if (c.significand == 0x8000000000000000ULL) {
@@ -181,18 +178,18 @@ FormeDecimale VersFormeDecimale(Extended v, int precision, int decimals) {
   // 19728 / 65536 stands for log10 2; >> 16 on a negative product rounds
   // toward minus infinity.
   int e = ((static_cast<int>(c.biasedExponent) - 16383) * 19728 >> 16) + 1;
-  Extended y = x87::roundToInteger(puissance10(std::fabs(v), 18 - e));
+  Extended y = arith::roundToInteger(puissance10(arith::abs(v), 18 - e));
   if (y >= pow10::kPetites[18]) {
-    y = y / 10.0L;
+    y = y / Extended(10);
     ++e;
   }
-  y = x87::roundToInteger(y);
-  if (!std::isfinite(y) || y < 0.0L) {
+  y = arith::roundToInteger(y);
+  if (!arith::isFinite(y) || y < Extended(0)) {
     // Only a malformed encoding (an unnormal) can get here.
     forme.special = FormeDecimale::Special::NonNombre;
     return forme;
   }
-  std::uint64_t entier = static_cast<std::uint64_t>(y);
+  std::uint64_t entier = arith::toUint64(y);
   char chiffres[18];
   for (int i = 17; i >= 0; --i) {
     chiffres[i] = static_cast<char>('0' + entier % 10);

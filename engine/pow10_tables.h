@@ -9,72 +9,72 @@ namespace tallix::pow10 {
 
 // 10^0 .. 10^31; every entry up to 10^27 is exact.
 inline constexpr Extended kPetites[32] = {
-    0x1p+0L,  // 10^0
-    0x1.4p+3L,  // 10^1
-    0x1.9p+6L,  // 10^2
-    0x1.f4p+9L,  // 10^3
-    0x1.388p+13L,  // 10^4
-    0x1.86ap+16L,  // 10^5
-    0x1.e848p+19L,  // 10^6
-    0x1.312dp+23L,  // 10^7
-    0x1.7d784p+26L,  // 10^8
-    0x1.dcd65p+29L,  // 10^9
-    0x1.2a05f2p+33L,  // 10^10
-    0x1.74876e8p+36L,  // 10^11
-    0x1.d1a94a2p+39L,  // 10^12
-    0x1.2309ce54p+43L,  // 10^13
-    0x1.6bcc41e9p+46L,  // 10^14
-    0x1.c6bf52634p+49L,  // 10^15
-    0x1.1c37937e08p+53L,  // 10^16
-    0x1.6345785d8ap+56L,  // 10^17
-    0x1.bc16d674ec8p+59L,  // 10^18
-    0x1.158e460913dp+63L,  // 10^19
-    0x1.5af1d78b58c4p+66L,  // 10^20
-    0x1.b1ae4d6e2ef5p+69L,  // 10^21
-    0x1.0f0cf064dd592p+73L,  // 10^22
-    0x1.52d02c7e14af68p+76L,  // 10^23
-    0x1.a784379d99db42p+79L,  // 10^24
-    0x1.08b2a2c28029094p+83L,  // 10^25
-    0x1.4adf4b7320334b9p+86L,  // 10^26
-    0x1.9d971e4fe8401e74p+89L,  // 10^27
-    0x1.027e72f1f1281308p+93L,  // 10^28
-    0x1.431e0fae6d7217cap+96L,  // 10^29
-    0x1.93e5939a08ce9dbep+99L,  // 10^30
-    0x1.f8def8808b02452cp+102L,  // 10^31
+    arith::fromFields(0x8000000000000000, 16383),  // 10^0
+    arith::fromFields(0xA000000000000000, 16386),  // 10^1
+    arith::fromFields(0xC800000000000000, 16389),  // 10^2
+    arith::fromFields(0xFA00000000000000, 16392),  // 10^3
+    arith::fromFields(0x9C40000000000000, 16396),  // 10^4
+    arith::fromFields(0xC350000000000000, 16399),  // 10^5
+    arith::fromFields(0xF424000000000000, 16402),  // 10^6
+    arith::fromFields(0x9896800000000000, 16406),  // 10^7
+    arith::fromFields(0xBEBC200000000000, 16409),  // 10^8
+    arith::fromFields(0xEE6B280000000000, 16412),  // 10^9
+    arith::fromFields(0x9502F90000000000, 16416),  // 10^10
+    arith::fromFields(0xBA43B74000000000, 16419),  // 10^11
+    arith::fromFields(0xE8D4A51000000000, 16422),  // 10^12
+    arith::fromFields(0x9184E72A00000000, 16426),  // 10^13
+    arith::fromFields(0xB5E620F480000000, 16429),  // 10^14
+    arith::fromFields(0xE35FA931A0000000, 16432),  // 10^15
+    arith::fromFields(0x8E1BC9BF04000000, 16436),  // 10^16
+    arith::fromFields(0xB1A2BC2EC5000000, 16439),  // 10^17
+    arith::fromFields(0xDE0B6B3A76400000, 16442),  // 10^18
+    arith::fromFields(0x8AC7230489E80000, 16446),  // 10^19
+    arith::fromFields(0xAD78EBC5AC620000, 16449),  // 10^20
+    arith::fromFields(0xD8D726B7177A8000, 16452),  // 10^21
+    arith::fromFields(0x878678326EAC9000, 16456),  // 10^22
+    arith::fromFields(0xA968163F0A57B400, 16459),  // 10^23
+    arith::fromFields(0xD3C21BCECCEDA100, 16462),  // 10^24
+    arith::fromFields(0x84595161401484A0, 16466),  // 10^25
+    arith::fromFields(0xA56FA5B99019A5C8, 16469),  // 10^26
+    arith::fromFields(0xCECB8F27F4200F3A, 16472),  // 10^27
+    arith::fromFields(0x813F3978F8940984, 16476),  // 10^28
+    arith::fromFields(0xA18F07D736B90BE5, 16479),  // 10^29
+    arith::fromFields(0xC9F2C9CD04674EDF, 16482),  // 10^30
+    arith::fromFields(0xFC6F7C4045812296, 16485),  // 10^31
 };
 
 // 10^(32*j), j = 0..15 (entry 0 is 1 and is never used).
 inline constexpr Extended kMoyennes[16] = {
-    0x1p+0L,  // 10^0
-    0x1.3b8b5b5056e16b3cp+106L,  // 10^32
-    0x1.84f03e93ff9f4daap+212L,  // 10^64
-    0x1.df67562d8b362946p+318L,  // 10^96
-    0x1.27748f9301d319cp+425L,  // 10^128
-    0x1.6c2d4256ffcc2f54p+531L,  // 10^160
-    0x1.c0e1ef1a724eaad6p+637L,  // 10^192
-    0x1.14a52dffc679926p+744L,  // 10^224
-    0x1.54fdd7f73bf3bd1cp+850L,  // 10^256
-    0x1.a44df832b8d45f18p+956L,  // 10^288
-    0x1.03085e53e599c6ecp+1063L,  // 10^320
-    0x1.3f484e01b72015a4p+1169L,  // 10^352
-    0x1.898bc6215df1542ep+1275L,  // 10^384
-    0x1.e515380fd36138b2p+1381L,  // 10^416
-    0x1.2af495c3d7efe7a8p+1488L,  // 10^448
-    0x1.707db1b80f2b44c4p+1594L,  // 10^480
+    arith::fromFields(0x8000000000000000, 16383),  // 10^0
+    arith::fromFields(0x9DC5ADA82B70B59E, 16489),  // 10^32
+    arith::fromFields(0xC2781F49FFCFA6D5, 16595),  // 10^64
+    arith::fromFields(0xEFB3AB16C59B14A3, 16701),  // 10^96
+    arith::fromFields(0x93BA47C980E98CE0, 16808),  // 10^128
+    arith::fromFields(0xB616A12B7FE617AA, 16914),  // 10^160
+    arith::fromFields(0xE070F78D3927556B, 17020),  // 10^192
+    arith::fromFields(0x8A5296FFE33CC930, 17127),  // 10^224
+    arith::fromFields(0xAA7EEBFB9DF9DE8E, 17233),  // 10^256
+    arith::fromFields(0xD226FC195C6A2F8C, 17339),  // 10^288
+    arith::fromFields(0x81842F29F2CCE376, 17446),  // 10^320
+    arith::fromFields(0x9FA42700DB900AD2, 17552),  // 10^352
+    arith::fromFields(0xC4C5E310AEF8AA17, 17658),  // 10^384
+    arith::fromFields(0xF28A9C07E9B09C59, 17764),  // 10^416
+    arith::fromFields(0x957A4AE1EBF7F3D4, 17871),  // 10^448
+    arith::fromFields(0xB83ED8DC0795A262, 17977),  // 10^480
 };
 
 // 10^(512*j), j = 0..9 (entry 0 is 1 and is never used).
 inline constexpr Extended kGrandes[10] = {
-    0x1p+0L,  // 10^0
-    0x1.c633415d4c1d238ep+1700L,  // 10^512
-    0x1.92eceb0d02ea182ep+3401L,  // 10^1024
-    0x1.65706a7673274fc8p+5102L,  // 10^1536
-    0x1.3d1676bb8a7abbcap+6803L,  // 10^2048
-    0x1.194aa9804143e14cp+8504L,  // 10^2560
-    0x1.f312ba4bb116b516p+10204L,  // 10^3072
-    0x1.babb91457e4fe7fp+11905L,  // 10^3584
-    0x1.88c0a40514412f36p+13606L,  // 10^4096
-    0x1.5c6a22c4ddaab3ep+15307L,  // 10^4608
+    arith::fromFields(0x8000000000000000, 16383),  // 10^0
+    arith::fromFields(0xE319A0AEA60E91C7, 18083),  // 10^512
+    arith::fromFields(0xC976758681750C17, 19784),  // 10^1024
+    arith::fromFields(0xB2B8353B3993A7E4, 21485),  // 10^1536
+    arith::fromFields(0x9E8B3B5DC53D5DE5, 23186),  // 10^2048
+    arith::fromFields(0x8CA554C020A1F0A6, 24887),  // 10^2560
+    arith::fromFields(0xF9895D25D88B5A8B, 26587),  // 10^3072
+    arith::fromFields(0xDD5DC8A2BF27F3F8, 28288),  // 10^3584
+    arith::fromFields(0xC46052028A20979B, 29989),  // 10^4096
+    arith::fromFields(0xAE3511626ED559F0, 31690),  // 10^4608
 };
 
 }  // namespace tallix::pow10

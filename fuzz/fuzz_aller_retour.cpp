@@ -25,7 +25,8 @@ using tallix::DecimalMode;
 using tallix::Extended;
 
 [[noreturn]] void fail(const char* what, Extended v, const std::string& text) {
-  std::fprintf(stderr, "fuzz_aller_retour: %s: %.21Lg -> '%s'\n", what, v, text.c_str());
+  std::fprintf(stderr, "fuzz_aller_retour: %s: %.21Lg -> '%s'\n", what, static_cast<long double>(v),
+               text.c_str());
   std::abort();
 }
 
@@ -41,17 +42,15 @@ bool toExtended(const std::uint8_t* bytes, Extended& v) {
   if (exponent == 0x7FFF) return false;
   const std::uint64_t integerBit = std::uint64_t{1} << 63;
   significand = exponent == 0 ? (significand & ~integerBit) : (significand | integerBit);
-  unsigned char raw[sizeof(Extended)] = {};
-  std::memcpy(raw, &significand, 8);
-  std::memcpy(raw + 8, &signExponent, 2);
-  std::memcpy(&v, raw, sizeof v);
-  return std::isfinite(v);
+  v = tallix::arith::fromFields(significand, static_cast<std::uint16_t>(exponent),
+                                (signExponent & 0x8000u) != 0);
+  return tallix::arith::isFinite(v);
 }
 
 Extended readBack(const std::string& text, char32_t separator, Extended v) {
   try {
     const Extended r = tallix::TexteEnNombre(text, separator);
-    if (!std::isfinite(r)) fail("read back to a value that is not finite", v, text);
+    if (!tallix::arith::isFinite(r)) fail("read back to a value that is not finite", v, text);
     return r;
   } catch (const tallix::CalcError&) {
     fail("the formatted text does not read back", v, text);
@@ -72,9 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (tallix::TexteResultat(v, DecimalMode::Toutes, sep, sep) != text) fail("formatting is not stable", v, text);
   const Extended r = readBack(text, sep, v);
 
-  const Extended a = std::fabs(v);
+  const Extended a = tallix::arith::abs(v);
   const Extended tolerance = a < 1 ? 1.05e-18L : a * 1.0e-17L;
-  if (std::fabs(r - v) > tolerance) fail("the value read is not the value shown", v, text);
+  if (tallix::arith::abs(r - v) > tolerance) fail("the value read is not the value shown", v, text);
   if (a < 4.9999e-19L && r != 0) fail("a value below the last decimal must show 0", v, text);
 
   for (DecimalMode mode : {DecimalMode::Deux, DecimalMode::Quatre}) {

@@ -33,7 +33,7 @@ namespace {
                "fuzz_touches: %s after byte %zu: display '%s' caret %zu, FNombre1Saisi %d "
                "FNombre2Saisi %d FOperateur %d FNombre1 %Lg FNombre2 %Lg\n",
                what, at, calc.displayText().c_str(), calc.caret(), c.nombre1Saisi(), c.nombre2Saisi(),
-               c.operateur(), c.nombre1(), c.nombre2());
+               c.operateur(), static_cast<long double>(c.nombre1()), static_cast<long double>(c.nombre2()));
   std::abort();
 }
 

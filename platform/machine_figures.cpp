@@ -27,13 +27,13 @@ std::int64_t LinuxMachineFigures::diskCapacity() const {
 }
 
 std::string memoryFigure(std::uint64_t bytes, char32_t thousandsSeparator) {
-  const Extended kilobytes = static_cast<Extended>(bytes) / 1024.0L;
+  const Extended kilobytes = static_cast<Extended>(bytes) / Extended(1024);
   return FormaterMotif("#,###\" KB\"", kilobytes, thousandsSeparator);
 }
 
 std::string diskFigure(std::int64_t bytes) {
-  const Extended megabytes = static_cast<Extended>(bytes) / 1024.0L / 1024.0L;
-  return formatMegabytes(static_cast<std::int64_t>(megabytes));
+  const Extended megabytes = static_cast<Extended>(bytes) / Extended(1024) / Extended(1024);
+  return formatMegabytes(arith::toInt64(megabytes));  // toward zero
 }
 
 }  // namespace tallix::platform

@@ -21,6 +21,21 @@ packages=(
   appstream appstream-compose desktop-file-utils imagemagick
 )
 
+# The arm64 cross build (preset arm64): the cross compiler, qemu-user to run
+# what it builds, and the target's libraries from Debian's arm64 archive.
+# "scripts/deps.sh arm64-window" adds Qt and the program's other libraries for
+# arm64, and ImageMagick (scripts/arm64_window.sh).
+packages+=(crossbuild-essential-arm64 qemu-user-static libc6:arm64 libstdc++6:arm64
+           libmpfr-dev:arm64 libgmp-dev:arm64 libgtest-dev:arm64 libgmock-dev:arm64)
+if [ "${1:-}" = arm64-window ]; then
+  packages+=(qt6-base-dev:arm64 libgl-dev:arm64 libfontconfig-dev:arm64 libjpeg62-turbo-dev:arm64
+             qt6-qpa-plugins:arm64 qt6-wayland-dev:arm64 qt6-wayland:arm64 imagemagick)
+fi
+if ! dpkg --print-foreign-architectures | grep -qx arm64; then
+  echo "Adding the arm64 architecture to dpkg"
+  if [ "$(id -u)" -ne 0 ]; then sudo dpkg --add-architecture arm64; else dpkg --add-architecture arm64; fi
+fi
+
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed"; then

@@ -2,7 +2,9 @@
 """Writes engine/pow10_tables.h: the three power-of-ten tables of Puissance10.
 
 Each entry is the 64-bit-significand (x87 extended) value nearest to the exact
-power of ten, ties to even, computed with Python's exact integers:
+power of ten, ties to even, computed with Python's exact integers, and written
+as its significand and biased exponent, so both arithmetic backends read the
+same bits from a constant-initialised table:
   10^0 .. 10^31, 10^(32*j) for j = 1..15, 10^(512*j) for j = 1..9.
 
 Usage: python3 scripts/gen_pow10.py > engine/pow10_tables.h
@@ -29,24 +31,24 @@ def nearest_extended(n: int) -> tuple[int, int]:
     return q, shift
 
 
-def hex_literal(n: int) -> str:
-    """A normalised hex-float literal 0x1.<hex>p+<e>L for the extended value
-    nearest to n."""
+def fields(n: int) -> tuple[int, int]:
+    """(significand, biased exponent) of the extended value nearest to the
+    positive integer n: the significand left-aligned on 64 bits with its
+    integer bit set, the exponent biased by 16383."""
     q, shift = nearest_extended(n)
     top = q.bit_length() - 1          # exponent of the leading bit of q
-    frac = q - (1 << top)             # the bits after the leading one
-    frac_bits = top
-    # pad the fraction to whole hex digits
-    pad = (-frac_bits) % 4
-    frac <<= pad
-    digits = (frac_bits + pad) // 4
-    text = f"{frac:0{digits}x}".rstrip("0") if digits else ""
-    exponent = top + shift
-    return f"0x1.{text}p+{exponent}L" if text else f"0x1p+{exponent}L"
+    return q << (MANT_BITS - 1 - top), top + shift + 16383
+
+
+def entry(n: int) -> str:
+    """arith::fromFields(significand, exponent), the same ten bytes for both
+    arithmetic backends, constant-initialised."""
+    significand, exponent = fields(n)
+    return f"arith::fromFields(0x{significand:016X}, {exponent})"
 
 
 def table(name: str, powers: list[int]) -> str:
-    rows = [f"    {hex_literal(10 ** p)},  // 10^{p}" for p in powers]
+    rows = [f"    {entry(10 ** p)},  // 10^{p}" for p in powers]
     return f"inline constexpr Extended {name}[{len(powers)}] = {{\n" + "\n".join(rows) + "\n};\n"
 
 

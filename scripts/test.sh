@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs the whole test suite headless:
-# the release build, the same suite under AddressSanitizer and
-# UndefinedBehaviorSanitizer, a bounded run of each fuzz target, and a build
-# (not a run) of the benchmarks, so they keep compiling. Between the release
-# suite and the sanitizers: the Debian packages (scripts/package.sh).
+# the release build, the Debian packages (scripts/package.sh), the engine
+# and display suite on the portable arithmetic, the same suite under
+# AddressSanitizer and UndefinedBehaviorSanitizer, the headless suite
+# cross-built for arm64 and run under qemu-user, a bounded run of each fuzz
+# target, and a build (not a run) of the benchmarks, so they keep compiling.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -26,9 +27,21 @@ if [ "${TALLIX_QUICK:-0}" != 1 ]; then
     autopkgtest -B build/deb/one/*.deb build/deb/one/tallix/ -- null
   fi
 
+  # The same logic on the portable arithmetic (software on GNU MPFR), as on
+  # processors without the x87 unit; the release run above compared the two.
+  cmake --preset portable -DTALLIX_WERROR=ON >/dev/null
+  cmake --build --preset portable
+  ctest --preset portable
+
   cmake --preset asan -DTALLIX_WERROR=ON >/dev/null
   cmake --build --preset asan
   ctest --preset asan
+
+  # The engine, the display logic, tallix-keys and their tests cross-built
+  # for arm64 and run under qemu-user.
+  cmake --preset arm64 -DTALLIX_WERROR=ON >/dev/null
+  cmake --build --preset arm64
+  ctest --preset arm64
 
   scripts/fuzz.sh "${TALLIX_FUZZ_SECONDS:-30}"
 

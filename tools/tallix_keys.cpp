@@ -273,7 +273,7 @@ int main(int argc, char** argv) {
     if (arg == "--help") {
       return help();
     } else if (arg == "--version") {
-      std::printf("tallix-keys %s\n", TALLIX_VERSION);
+      std::printf("tallix-keys %s (arithmetic: %s)\n", TALLIX_VERSION, tallix::arith::kName);
       return 0;
     } else if (arg == "--list-controls") {
       for (int c = 0; c < tallix::kControlCount; ++c) {

@@ -39,9 +39,9 @@ const Calcul kCalculs[] = {
     ok("keep_b", NeRienCalculer, 3, 4, 4),
     ok("keep_a_when_b_is_zero", NeRienCalculer, 3, -0.0L, 3),
     ok("add", Additionner, 2, 3, 5),
-    ko("add_beyond_range", Additionner, LDBL_MAX, LDBL_MAX, kDebordement),
+    ko("add_beyond_range", Additionner, arith::kLargest, arith::kLargest, kDebordement),
     ok("subtract", Soustraire, 2, 3, -1),
-    ko("subtract_beyond_range", Soustraire, -LDBL_MAX, LDBL_MAX, kDebordement),
+    ko("subtract_beyond_range", Soustraire, -arith::kLargest, arith::kLargest, kDebordement),
     ok("multiply", Multiplier, 6, 7, 42),
     ok("multiply_underflows_silently", Multiplier, 1e-4000L, 1e-4000L, 0),
     ok("multiply_into_subnormal", Multiplier, 0x1p-10000L, 0x1p-6400L, 0x1p-16400L),
@@ -86,17 +86,17 @@ class Table : public ::testing::TestWithParam<Calcul> {};
 
 TEST_P(Table, ResultOrFaultThenClearFlags) {
   const Calcul& c = GetParam();
-  std::feclearexcept(FE_ALL_EXCEPT);
+  arith::clearFaults();
   if (c.resultat) {
     const Extended r = c.op(c.a, c.b);
     EXPECT_EQ(r, *c.resultat);
   } else {
     try {
       const Extended r = c.op(c.a, c.b);
-      ADD_FAILURE() << "no fault, result " << static_cast<double>(r);
+      ADD_FAILURE() << "no fault, result " << static_cast<long double>(r);
     } catch (const CalcError& e) {
       EXPECT_EQ(e.kind(), c.faute) << e.message();
-      EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT), 0);
+      EXPECT_EQ(arith::raisedFaults(), 0u);
     }
   }
 }
@@ -106,37 +106,50 @@ INSTANTIATE_TEST_SUITE_P(Faults, Table, ::testing::ValuesIn(kCalculs),
 
 TEST(Puissance, SquareRootOfTwoWithinTheLastBits) {
   const Extended r = XPowerY(2, 0.5L);
-  EXPECT_LE(std::fabs(r - sqrtl(2.0L)), 4 * LDBL_EPSILON);
+  EXPECT_LE(arith::abs(r - Extended(sqrtl(2.0L))), Extended(0x1p-61L)) << "4 units of the last place";
 }
 
 TEST(Puissance, LogBranchIsCloseToTheLibrary) {
   for (const auto& [a, b] : {std::pair{2.0L, 0.3L}, {10.0L, -3.7L}, {0.5L, 100.25L}, {7.0L, 1234.5L}}) {
     const Extended r = XPowerY(a, b);
-    EXPECT_LE(std::fabs(r / powl(a, b) - 1), 1e-15L) << static_cast<double>(a) << "^" << static_cast<double>(b);
+    EXPECT_LE(arith::abs(r / Extended(powl(a, b)) - 1), Extended(1e-15L))
+        << static_cast<double>(a) << "^" << static_cast<double>(b);
   }
 }
 
 TEST(Puissance, IntegerBranchMultipliesOnlyWhatItNeeds) {
   // 10^4000 would overflow if a squaring followed the highest bit of 4000.
-  EXPECT_LE(std::fabs(XPowerY(10, 4000) / TexteEnNombre("1E4000", U',') - 1), 1e-16L);
+  EXPECT_LE(arith::abs(XPowerY(10, 4000) / TexteEnNombre("1E4000", U',') - 1), Extended(1e-16L));
   EXPECT_EQ(XPowerY(3, 40), 12157665459056928801.0L);
   EXPECT_EQ(XPowerY(-1, -2147483647), -1);
 }
 
+// Raises all three faults outside any computation, as a stray step would.
+[[gnu::noipa]] void raiseStaleFaults(Extended zero, Extended largest) {
+  arith::fence(zero / zero);
+  arith::fence(largest / zero);
+  arith::fence(largest * largest);
+}
+
 TEST(Drapeaux, StaleFlagsDoNotFaultAndFaultsLeaveNone) {
-  std::feraiseexcept(FE_OVERFLOW | FE_DIVBYZERO | FE_INVALID);
+  raiseStaleFaults(0, arith::kLargest);
+  EXPECT_EQ(arith::raisedFaults(), unsigned{kInvalid | kDivisionByZero | kOverflow});
   EXPECT_EQ(Additionner(1, 2), 3);
   EXPECT_THROW(RacineCarree(-1, 0), CalcError);
-  EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT), 0);
+  EXPECT_EQ(arith::raisedFaults(), 0u);
   EXPECT_EQ(Multiplier(2, 3), 6) << "the next operation starts clean";
 }
 
 TEST(Drapeaux, TrapsStayMasked) {
-  EXPECT_THROW(Multiplier(LDBL_MAX, 2), CalcError);
+  EXPECT_THROW(Multiplier(arith::kLargest, 2), CalcError);
+#if !defined(__x86_64__) && !defined(__i386__)
+  GTEST_SKIP() << "the x87 control word exists on x86 only";
+#else
   std::fenv_t env;
   std::fegetenv(&env);
   EXPECT_EQ(env.__control_word & 0x3F, 0x3F) << "every x87 exception masked";
   EXPECT_EQ(env.__control_word & 0x0F00, 0x0300) << "64-bit precision, round to nearest";
+#endif
 }
 
 }  // namespace

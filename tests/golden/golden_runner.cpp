@@ -19,6 +19,9 @@
 //   golden_runner [TALLIX_KEYS [FILE.keys...]]
 //   golden_runner --locale [TALLIX_KEYS]     the regional separator check alone;
 //                                            exit 77 when it cannot run here
+//
+// In a cross build tallix-keys is started through the build's emulator
+// (TALLIX_KEYS_LAUNCHER, its words separated by spaces; empty otherwise).
 
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -120,6 +123,17 @@ Run runProgram(const std::vector<std::string>& args, const std::string& input,
   return run;
 }
 
+// The command line that starts tallix-keys `program` with `args`, behind the
+// launcher when there is one.
+std::vector<std::string> keys(const std::string& program, const std::vector<std::string>& args = {}) {
+  std::vector<std::string> command;
+  std::istringstream launcher(TALLIX_KEYS_LAUNCHER);
+  for (std::string word; launcher >> word;) command.push_back(word);
+  command.push_back(program);
+  command.insert(command.end(), args.begin(), args.end());
+  return command;
+}
+
 bool parse(const std::string& path, std::vector<Block>& blocks) {
   std::ifstream file(path, std::ios::binary);
   if (!file) {
@@ -200,24 +214,17 @@ void explain(const Block& block, const Run& run) {
 // Bad options end with exit code 2 and a message on standard error.
 int checkOptions(const std::string& program) {
   const std::vector<std::vector<std::string>> bad = {
-      {program, "--bogus"},
-      {program, "--separator"},
-      {program, "--separator", ""},
-      {program, "--separator", ",,"},
-      {program, "--separator", "\xFF"},
-      {program, "extra"},
-      {program, "-e"},
-      {program, "--expression"},
-      {program, "-x", "1"},
+      {"--bogus"},           {"--separator"},         {"--separator", ""},
+      {"--separator", ",,"}, {"--separator", "\xFF"}, {"extra"},
+      {"-e"},                {"--expression"},        {"-x", "1"},
   };
   int failures = 0;
   for (const auto& args : bad) {
-    Run run = runProgram(args, "1\n");
+    Run run = runProgram(keys(program, args), "1\n");
     if (run.exitCode != 2 || run.err.empty() || !run.out.empty()) {
       std::printf("FAIL option check:");
-      for (std::size_t i = 1; i < args.size(); ++i) std::printf(" '%s'", args[i].c_str());
-      std::printf(": exit %d, stdout '%s', stderr '%s'\n", run.exitCode, run.out.c_str(),
-                  run.err.c_str());
+      for (const std::string& arg : args) std::printf(" '%s'", arg.c_str());
+      std::printf(": exit %d, stdout '%s', stderr '%s'\n", run.exitCode, run.out.c_str(), run.err.c_str());
       ++failures;
     }
   }
@@ -225,10 +232,10 @@ int checkOptions(const std::string& program) {
   // read no input.
   const std::vector<std::pair<std::string, std::string>> informative = {
       {"--help", "usage: tallix-keys [--separator C] [-e TOKENS]\n"},
-      {"--version", "tallix-keys "},
+      {"--version", "tallix-keys " TALLIX_VERSION " (arithmetic: " TALLIX_ARITHMETIC_NAME ")\n"},
   };
   for (const auto& [option, start] : informative) {
-    Run run = runProgram({program, option, "--bogus"}, "1\n");
+    Run run = runProgram(keys(program, {option, "--bogus"}), "1\n");
     if (run.exitCode != 0 || run.out.rfind(start, 0) != 0 || run.out.find("\n=") != std::string::npos) {
       std::printf("FAIL option check: '%s': exit %d, stdout '%s'\n", option.c_str(), run.exitCode,
                   run.out.c_str());
@@ -258,9 +265,7 @@ int checkOptions(const std::string& program) {
       {{"-e", ""}, "0\n", ""},
   };
   for (const OneShot& shot : oneShots) {
-    std::vector<std::string> args = {program};
-    args.insert(args.end(), shot.args.begin(), shot.args.end());
-    const Run run = runProgram(args, "9\n");
+    const Run run = runProgram(keys(program, shot.args), "9\n");
     if (run.exitCode != 0 || run.out != shot.out || run.err != shot.err) {
       std::printf("FAIL one-shot '%s': exit %d, stdout '%s', stderr '%s'\n", shot.args.back().c_str(),
                   run.exitCode, run.out.c_str(), run.err.c_str());
@@ -298,10 +303,10 @@ int checkLocaleSeparator(const std::string& program) {
         {"LOCPATH=" + folder.string(), "LC_ALL=de_DE.UTF-8"},
     };
     for (const auto& environment : environments) {
-      const Run run = runProgram({program}, "1.5+1=\n", environment);
+      const Run run = runProgram(keys(program), "1.5+1=\n", environment);
       if (run.exitCode != 0 || run.out != "=1\n=1,\n=1,5\n=1,5\n=1\n=2,5\n") {
-        std::printf("FAIL locale separator with %s: exit %d, stdout '%s'\n",
-                    environment.back().c_str(), run.exitCode, run.out.c_str());
+        std::printf("FAIL locale separator with %s: exit %d, stdout '%s'\n", environment.back().c_str(),
+                    run.exitCode, run.out.c_str());
         ++failures;
       }
     }
@@ -340,7 +345,7 @@ int main(int argc, char** argv) {
   }
   int failures = checkOptions(program);
   for (const Block& block : blocks) {
-    Run run = runProgram({program, "--separator", block.separator}, block.input);
+    Run run = runProgram(keys(program, {"--separator", block.separator}), block.input);
     if (run.exitCode != 0 || run.out != block.expected) {
       explain(block, run);
       ++failures;
