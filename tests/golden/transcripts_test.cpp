@@ -16,9 +16,9 @@
 // worked examples of the calculator's behaviour; a changed line must be
 // checked the same way, never re-captured blindly.
 //
-//   golden_runner [TALLIX_KEYS [FILE.keys...]]
-//   golden_runner --locale [TALLIX_KEYS]     the regional separator check alone;
-//                                            exit 77 when it cannot run here
+//   golden_transcripts [TALLIX_KEYS [FILE.keys...]]
+//   golden_transcripts --locale [TALLIX_KEYS]     the regional separator check alone;
+//                                                 exit 77 when it cannot run here
 
 #include <fcntl.h>
 #include <sys/wait.h>

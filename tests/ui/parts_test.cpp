@@ -318,4 +318,4 @@ class PartsTest : public QObject {
 };
 
 QTEST_MAIN(PartsTest)
-#include "test_parts.moc"
+#include "parts_test.moc"

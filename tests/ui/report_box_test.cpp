@@ -255,4 +255,4 @@ class ReportBoxTest : public QObject {
 };
 
 QTEST_MAIN(ReportBoxTest)
-#include "test_report_box.moc"
+#include "report_box_test.moc"

@@ -184,4 +184,4 @@ class WaylandBuffersTest : public QObject {
 };
 
 QTEST_GUILESS_MAIN(WaylandBuffersTest)
-#include "test_wayland_buffers.moc"
+#include "wayland_buffers_test.moc"

@@ -498,4 +498,4 @@ int main(int argc, char** argv) {
   return QTest::qExec(&test, argc, argv);
 }
 
-#include "test_window.moc"
+#include "window_test.moc"
