@@ -19,7 +19,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 build=${TALLIX_BUILD_DIR:-$root/build/release}
 tools=${TALLIX_STARTUP_TOOLS:-$root/../shared/tools}
-for program in "$build/app/tallix" "$build/bench/tallix-bare-window"; do
+for program in "$build/app/tallix" "$build/tools/tallix-bare-window"; do
   [ -x "$program" ] || { echo "startup.sh: $program is missing; build it first" >&2; exit 2; }
 done
 case " $* " in *" -n "*|*" --runs "*) runs= ;; *) runs="-n 11" ;; esac
@@ -28,9 +28,9 @@ launcher="DESKTOP_STARTUP_ID=tallix-bench_TIME0"
 /usr/bin/python3 "$tools/startup.py" $runs \
   --config "$tools/peers.toml" \
   --only bare-qt,tallix,bare-qt-launcher,tallix-launcher,xcalc,galculator,mate-calc,speedcrunch \
-  -c "bare-qt=$build/bench/tallix-bare-window" \
+  -c "bare-qt=$build/tools/tallix-bare-window" \
   -c "tallix=$build/app/tallix" \
-  -c "bare-qt-launcher=$launcher $build/bench/tallix-bare-window" \
+  -c "bare-qt-launcher=$launcher $build/tools/tallix-bare-window" \
   -c "tallix-launcher=$launcher $build/app/tallix" \
   --baseline bare-qt "$@"
 [ "${TALLIX_STARTUP_COUNTS:-1}" = 0 ] || "$here/startup_instructions.sh"

@@ -22,7 +22,7 @@ build=${TALLIX_BUILD_DIR:-$root/build/release}
 runs=3
 [ "${1:-}" = "-n" ] && runs=$2
 command -v valgrind >/dev/null || { echo "startup_instructions.sh: valgrind is missing" >&2; exit 2; }
-for program in "$build/app/tallix" "$build/bench/tallix-bare-window"; do
+for program in "$build/app/tallix" "$build/tools/tallix-bare-window"; do
   [ -x "$program" ] || { echo "startup_instructions.sh: $program is missing; build it first" >&2; exit 2; }
 done
 
@@ -75,7 +75,7 @@ printf '|---|---|---|---|---|\n'
 for path in terminal launcher; do
   for name in bare-qt tallix; do
     case $name in
-      bare-qt) program=$build/bench/tallix-bare-window ;;
+      bare-qt) program=$build/tools/tallix-bare-window ;;
       tallix) program=$build/app/tallix ;;
     esac
     : >"$scratch/main" && : >"$scratch/others"

@@ -1,9 +1,8 @@
 # tallix_add_test(NAME <name> LABEL <label> SOURCES <files...> LIBS <targets...>)
 # One file (or a few), one executable, one CTest entry, one label.
 find_package(GTest REQUIRED)
-include(GoogleTest)
 function(tallix_add_test)
-  cmake_parse_arguments(T "GTEST" "NAME;LABEL" "SOURCES;LIBS;ENV" ${ARGN})
+  cmake_parse_arguments(T "" "NAME;LABEL" "SOURCES;LIBS;ENV" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS})
   tallix_warnings(${T_NAME})

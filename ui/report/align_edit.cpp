@@ -1,6 +1,5 @@
 #include "ui/report/align_edit.h"
 
-#include <array>
 #include <limits>
 
 #include <QContextMenuEvent>
@@ -8,24 +7,6 @@
 #include <QMenu>
 
 namespace tallix::ui {
-namespace {
-
-constexpr int ES_LEFT = 0;
-constexpr int ES_CENTER = 1;
-constexpr int ES_RIGHT = 2;
-
-// Indexed by TAlignment: left, right, centre.
-constexpr std::array<int, 3> kAlignmentStyles = {ES_LEFT, ES_RIGHT, ES_CENTER};
-
-Qt::Alignment qtAlignment(int style) {
-  switch (style) {
-    case ES_RIGHT: return Qt::AlignRight | Qt::AlignVCenter;
-    case ES_CENTER: return Qt::AlignHCenter | Qt::AlignVCenter;
-    default: return Qt::AlignLeft | Qt::AlignVCenter;
-  }
-}
-
-}  // namespace
 
 TAlignEdit::TAlignEdit(QWidget* parent) : QLineEdit(parent), content_(LongText::EmptyCopy::Nothing, this) {
   installAccessibleText();
@@ -41,7 +22,14 @@ TAlignEdit::TAlignEdit(QWidget* parent) : QLineEdit(parent), content_(LongText::
   connect(this, &QLineEdit::selectionChanged, this, &TAlignEdit::adoptSelection);
 }
 
-int TAlignEdit::editStyle(TAlignment value) { return kAlignmentStyles.at(static_cast<std::size_t>(value)); }
+Qt::Alignment TAlignEdit::qtAlignment(TAlignment value) {
+  switch (value) {
+    case taRightJustify: return Qt::AlignRight | Qt::AlignVCenter;
+    case taCenter: return Qt::AlignHCenter | Qt::AlignVCenter;
+    case taLeftJustify: break;
+  }
+  return Qt::AlignLeft | Qt::AlignVCenter;
+}
 
 void TAlignEdit::SetAlignment(TAlignment value) {
   if (value == FAlignment) return;
@@ -168,8 +156,8 @@ void TAlignEdit::contextMenuEvent(QContextMenuEvent* event) {
   menu->popup(event->globalPos());
 }
 
-// The style is the only window parameter this control adds; applying it to a
+// The alignment is the only window parameter this control adds; applying it to a
 // live edit keeps its text and caret, as recreating the window would.
-void TAlignEdit::CreateParams() { QLineEdit::setAlignment(qtAlignment(editStyle(FAlignment))); }
+void TAlignEdit::CreateParams() { QLineEdit::setAlignment(qtAlignment(FAlignment)); }
 
 }  // namespace tallix::ui

@@ -34,10 +34,9 @@ class TAlignEdit : public QLineEdit, public TextView {
   // caret and selection carry over. Setting the current value does nothing.
   void SetAlignment(TAlignment value);
 
-  // The edit-control style of each alignment: left 0 (ES_LEFT), right 2
-  // (ES_RIGHT), centre 1 (ES_CENTER); note the order differs from the
-  // property's values.
-  static int editStyle(TAlignment value);
+  // The line's alignment for each value: left, right or centred
+  // horizontally, always centred vertically.
+  static Qt::Alignment qtAlignment(TAlignment value);
 
   static constexpr qsizetype kHeld = 2048;
   // The whole text and its selection.

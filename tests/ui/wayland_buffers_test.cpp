@@ -1,0 +1,187 @@
+// Shared-memory buffers on Wayland: when the program expects Qt's generic
+// Wayland client, which integration it then asks for (the user's own choice
+// always wins), and the hand-written registry question asked of a real
+// compositor (a headless Weston of the test's own).
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/wayland_buffers.h"
+
+using tallix::app::compositorOffers;
+using tallix::app::pluginFolder;
+using tallix::app::pluginSuitsQt;
+using tallix::app::preferSharedMemoryBuffers;
+using tallix::app::WaylandBuffers;
+using tallix::app::waylandClientLikely;
+
+namespace {
+
+constexpr const char* kVariables[] = {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY",
+                                      "QT_WAYLAND_CLIENT_BUFFER_INTEGRATION"};
+
+void setOrUnset(const char* name, const QByteArray& value) {
+  value.isNull() ? qunsetenv(name) : qputenv(name, value);
+}
+
+}  // namespace
+
+class WaylandBuffersTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void waylandClientLikely_data() {
+    QTest::addColumn<QString>("platform");
+    QTest::addColumn<QString>("display");
+    QTest::addColumn<bool>("likely");
+    QTest::newRow("unset platform, a Wayland display") << ""
+                                                       << "wayland-0" << true;
+    QTest::newRow("unset platform, no Wayland display") << ""
+                                                        << "" << false;
+    QTest::newRow("wayland named") << "wayland"
+                                   << "" << true;
+    QTest::newRow("wayland first in a list") << "wayland;xcb"
+                                             << "wayland-1" << true;
+    QTest::newRow("xcb first in a list") << "xcb;wayland"
+                                         << "wayland-1" << false;
+    QTest::newRow("wayland-egl sets EGL up itself") << "wayland-egl"
+                                                    << "wayland-0" << false;
+    QTest::newRow("xcb with a Wayland display") << "xcb"
+                                                << "wayland-0" << false;
+    QTest::newRow("offscreen") << "offscreen"
+                               << "wayland-0" << false;
+  }
+  void waylandClientLikely() {
+    QFETCH(QString, platform);
+    QFETCH(QString, display);
+    QFETCH(bool, likely);
+    const QByteArray p = platform.toUtf8();
+    const QByteArray d = display.toUtf8();
+    QCOMPARE(::waylandClientLikely(std::string_view(p.constData(), static_cast<std::size_t>(p.size())),
+                                   std::string_view(d.constData(), static_cast<std::size_t>(d.size()))),
+             likely);
+  }
+
+  void pluginSuitsQt_data() {
+    QTest::addColumn<QString>("builtFor");
+    QTest::addColumn<QString>("running");
+    QTest::addColumn<bool>("suits");
+    QTest::newRow("same minor, later patch") << "6.4"
+                                             << "6.4.2" << true;
+    QTest::newRow("bare major.minor") << "6.4"
+                                      << "6.4" << true;
+    QTest::newRow("next minor") << "6.4"
+                                << "6.5.0" << false;
+    QTest::newRow("longer minor with the same digits") << "6.4"
+                                                       << "6.40.1" << false;
+    QTest::newRow("older minor") << "6.4"
+                                 << "6.3.2" << false;
+    QTest::newRow("nothing built") << ""
+                                   << "6.4.2" << false;
+  }
+  void pluginSuitsQt() {
+    QFETCH(QString, builtFor);
+    QFETCH(QString, running);
+    QFETCH(bool, suits);
+    QCOMPARE(::pluginSuitsQt(builtFor.toStdString(), running.toStdString()), suits);
+  }
+
+  // Each row sets the three variables (a null value unsets one) and checks
+  // the choice and what the integration variable then says.
+  void choice_data() {
+    QTest::addColumn<QByteArray>("platform");
+    QTest::addColumn<QByteArray>("display");
+    QTest::addColumn<QByteArray>("userChoice");
+    QTest::addColumn<bool>("ownIntegration");
+    QTest::addColumn<QByteArray>("variableAfter");
+#ifdef TALLIX_TEST_SHM_PLUGIN
+    const bool built = true;
+    const QByteArray ours("tallix-shm");
+#else
+    const bool built = false;
+    const QByteArray ours;  // no plugin and no compositor to ask: Qt's default
+#endif
+    const QByteArray none;
+    QTest::newRow("wayland named") << QByteArray("wayland") << QByteArray("tallix-test-none") << none << built
+                                   << ours;
+    QTest::newRow("a Wayland session") << none << QByteArray("tallix-test-none") << none << built << ours;
+    QTest::newRow("the user's choice wins")
+        << QByteArray("wayland") << QByteArray("tallix-test-none") << QByteArray("wayland-egl") << false
+        << QByteArray("wayland-egl");
+    QTest::newRow("even an empty one")
+        << QByteArray("wayland") << none << QByteArray("") << false << QByteArray("");
+    QTest::newRow("X11") << QByteArray("xcb") << QByteArray("tallix-test-none") << none << false << none;
+  }
+  void choice() {
+    QFETCH(QByteArray, platform);
+    QFETCH(QByteArray, display);
+    QFETCH(QByteArray, userChoice);
+    QFETCH(bool, ownIntegration);
+    QFETCH(QByteArray, variableAfter);
+    QByteArray before[std::size(kVariables)];
+    for (std::size_t i = 0; i < std::size(kVariables); ++i) {
+      before[i] = qEnvironmentVariableIsSet(kVariables[i]) ? qgetenv(kVariables[i]) : QByteArray();
+    }
+    setOrUnset(kVariables[0], platform);
+    setOrUnset(kVariables[1], display);
+    setOrUnset(kVariables[2], userChoice);
+    const WaylandBuffers chosen = preferSharedMemoryBuffers();
+    const bool variableSet = qEnvironmentVariableIsSet(kVariables[2]);
+    const QByteArray variable = qgetenv(kVariables[2]);
+    for (std::size_t i = 0; i < std::size(kVariables); ++i) setOrUnset(kVariables[i], before[i]);
+
+    QCOMPARE(chosen == WaylandBuffers::OwnIntegration, ownIntegration);
+    QCOMPARE(variableSet, !variableAfter.isNull());
+    QCOMPARE(variable, variableAfter);
+    if (ownIntegration) {
+      const QString folder = QFileInfo(QString::fromStdString(pluginFolder())).canonicalFilePath();
+      QVERIFY2(!folder.isEmpty() && QCoreApplication::libraryPaths().contains(folder),
+               "Qt is told where the plugin lies");
+    }
+  }
+
+  void compositorAnswersTheRegistryQuestion() {
+    const QString weston = QStandardPaths::findExecutable(QStringLiteral("weston"));
+    if (weston.isEmpty()) QSKIP("weston is not installed: no compositor to ask");
+    QTemporaryDir runtime;
+    QVERIFY(runtime.isValid());
+    QFile::setPermissions(runtime.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const QString socket = QStringLiteral("tallix-test-%1").arg(QCoreApplication::applicationPid());
+    QProcess compositor;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    compositor.setProcessEnvironment(env);
+    compositor.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    compositor.start(weston,
+                     {QStringLiteral("--backend=headless-backend.so"), QStringLiteral("--socket=") + socket,
+                      QStringLiteral("--shell=desktop-shell.so"), QStringLiteral("--idle-time=0")});
+    if (!compositor.waitForStarted()) QSKIP("weston does not start here");
+    const QString path = QDir(runtime.path()).filePath(socket);
+    for (int i = 0; i < 100 && !QFileInfo::exists(path); ++i) QTest::qWait(50);
+    if (!QFileInfo::exists(path)) QSKIP("weston's headless backend did not come up");
+
+    const QByteArray runtimeBefore = qgetenv("XDG_RUNTIME_DIR");
+    const QByteArray displayBefore = qgetenv("WAYLAND_DISPLAY");
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+    qputenv("WAYLAND_DISPLAY", socket.toUtf8());
+    const bool shm = compositorOffers("wl_shm");
+    const bool frames = compositorOffers("zxdg_decoration_manager_v1");
+    qputenv("WAYLAND_DISPLAY", "tallix-test-no-such-compositor");
+    const bool nobody = compositorOffers("wl_shm");
+    qputenv("XDG_RUNTIME_DIR", runtimeBefore);
+    displayBefore.isNull() ? qunsetenv("WAYLAND_DISPLAY") : qputenv("WAYLAND_DISPLAY", displayBefore);
+    compositor.terminate();
+    compositor.waitForFinished(3000);
+
+    QVERIFY2(shm, "every compositor offers wl_shm");
+    QVERIFY2(!frames, "Weston leaves window frames to its clients");
+    QVERIFY2(!nobody, "no compositor, no answer");
+  }
+};
+
+QTEST_GUILESS_MAIN(WaylandBuffersTest)
+#include "wayland_buffers_test.moc"
