@@ -130,7 +130,8 @@ Run runProgram(const std::vector<std::string>& args, const std::string& input,
 // The whole --version line when the build says which program it made; the
 // package test of an installed tallix-keys knows no build and checks the start.
 #if defined(TALLIX_VERSION) && defined(TALLIX_ARITHMETIC_NAME)
-constexpr const char* kVersionLine = "tallix-keys " TALLIX_VERSION " (arithmetic: " TALLIX_ARITHMETIC_NAME ")\n";
+constexpr const char* kVersionLine =
+    "tallix-keys " TALLIX_VERSION " (arithmetic: " TALLIX_ARITHMETIC_NAME ")\n";
 #else
 constexpr const char* kVersionLine = "tallix-keys ";
 #endif
@@ -226,9 +227,8 @@ void explain(const Block& block, const Run& run) {
 // Bad options end with exit code 2 and a message on standard error.
 int checkOptions(const std::string& program) {
   const std::vector<std::vector<std::string>> bad = {
-      {"--bogus"},           {"--separator"},         {"--separator", ""},
-      {"--separator", ",,"}, {"--separator", "\xFF"}, {"extra"},
-      {"-e"},                {"--expression"},        {"-x", "1"},
+      {"--bogus"}, {"--separator"}, {"--separator", ""}, {"--separator", ",,"}, {"--separator", "\xFF"},
+      {"extra"},   {"-e"},          {"--expression"},    {"-x", "1"},
   };
   int failures = 0;
   for (const auto& args : bad) {
