@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages Tallix needs to build, run and test, when
-# any is missing. Uses sudo when not run as root.
+# Installs the Debian packages (Debian 12 or 13) Tallix needs to build, run
+# and test, when any is missing. Uses sudo when not run as root.
 set -euo pipefail
 
 packages=(
@@ -12,12 +12,16 @@ packages=(
   libchm-dev fp-compiler fp-units-misc fp-units-fcl
   libgtest-dev libgmock-dev libbenchmark-dev
   libmpfr-dev
-  clang libclang-rt-14-dev clang-format
+  clang libclang-rt-dev clang-format
   fonts-wine fontconfig
   locales
   xvfb xauth weston
   xclip xdotool openbox x11-apps python3-xlib dbus
 )
+# Qt's private WaylandClient headers, for the Wayland buffer plugin: Debian 12
+# (Qt 6.4) has no such package, the plugin declares what it needs there.
+. /etc/os-release
+if [ "${VERSION_CODENAME:-}" != bookworm ]; then packages+=(qt6-wayland-private-dev); fi
 
 missing=()
 for p in "${packages[@]}"; do
