@@ -30,11 +30,12 @@ class Plugin final : public QtWaylandClient::QWaylandClientBufferIntegrationPlug
 int main() {
   Plugin plugin;
   QtWaylandClient::QWaylandClientBufferIntegration* integration = plugin.create(QString(), QStringList());
-  const bool answers = integration->isValid() && !integration->supportsThreadedOpenGL() &&
-                       integration->supportsWindowDecoration() &&
-                       integration->nativeResource(QtWaylandClient::QWaylandClientBufferIntegration::EglDisplay) ==
-                           integration->nativeResourceForContext(
-                               QtWaylandClient::QWaylandClientBufferIntegration::EglContext, nullptr);
+  const bool answers =
+      integration->isValid() && !integration->supportsThreadedOpenGL() &&
+      integration->supportsWindowDecoration() &&
+      integration->nativeResource(QtWaylandClient::QWaylandClientBufferIntegration::EglDisplay) ==
+          integration->nativeResourceForContext(QtWaylandClient::QWaylandClientBufferIntegration::EglContext,
+                                                nullptr);
   delete integration;
   // The moc of the real plugin names its base's meta-object.
   const QMetaObject* base = &QtWaylandClient::QWaylandClientBufferIntegrationPlugin::staticMetaObject;
