@@ -6,6 +6,7 @@
 #include <QtGlobal>
 
 #include <filesystem>
+#include <string_view>
 #include <string>
 #include <system_error>
 
@@ -18,23 +19,31 @@ constexpr char kIntegrationVariable[] = "QT_WAYLAND_CLIENT_BUFFER_INTEGRATION";
 // library path.
 constexpr char kOwnIntegration[] = "tallix-shm";
 constexpr char kOwnIntegrationFile[] = "wayland-graphics-integration-client/libtallix_shm.so";
+// The program's own window frame (app/wayland_frame), asked for by name.
+constexpr char kDecorationVariable[] = "QT_WAYLAND_DECORATION";
+constexpr char kOwnFrame[] = "tallix-frame";
+constexpr char kOwnFrameFile[] = "wayland-decoration-client/libtallix_frame.so";
 
-// The plugin folder when it holds our integration for the running Qt, else
-// empty.
-std::string ownIntegrationFolder() {
-#ifdef TALLIX_SHM_PLUGIN_QT
-  if (!pluginSuitsQt(TALLIX_SHM_PLUGIN_QT, qVersion())) return {};
+// The plugin folder when it holds `file`, built for Qt `builtFor`, and that
+// suits the running Qt, else empty.
+std::string ownPluginFolder(std::string_view builtFor, const char* file) {
+  if (!pluginSuitsQt(builtFor, qVersion())) return {};
   std::string folder = pluginFolder();
   std::error_code error;
-  if (folder.empty() ||
-      !std::filesystem::is_regular_file(std::filesystem::path(folder) / kOwnIntegrationFile, error)) {
-    return {};
-  }
+  if (folder.empty() || !std::filesystem::is_regular_file(std::filesystem::path(folder) / file, error)) return {};
   return folder;
-#else
-  return {};
-#endif
 }
+
+#ifdef TALLIX_SHM_PLUGIN_QT
+constexpr std::string_view kIntegrationBuiltFor = TALLIX_SHM_PLUGIN_QT;
+#else
+constexpr std::string_view kIntegrationBuiltFor;
+#endif
+#ifdef TALLIX_FRAME_PLUGIN_QT
+constexpr std::string_view kFrameBuiltFor = TALLIX_FRAME_PLUGIN_QT;
+#else
+constexpr std::string_view kFrameBuiltFor;
+#endif
 
 }  // namespace
 
@@ -67,12 +76,27 @@ WaylandBuffers preferSharedMemoryBuffers() {
   }
   // Through the application's library paths, not QT_PLUGIN_PATH: nothing
   // the program starts inherits it.
-  if (const std::string folder = ownIntegrationFolder(); !folder.empty()) {
+  if (const std::string folder = ownPluginFolder(kIntegrationBuiltFor, kOwnIntegrationFile); !folder.empty()) {
     QCoreApplication::addLibraryPath(QString::fromStdString(folder));
     qputenv(kIntegrationVariable, kOwnIntegration);
     return WaylandBuffers::OwnIntegration;
   }
   return WaylandBuffers::QtDefault;
+}
+
+bool preferOwnFrame() {
+  if (qEnvironmentVariableIsSet(kDecorationVariable)) return false;
+  const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+  const QByteArray display = qgetenv("WAYLAND_DISPLAY");
+  if (!waylandClientLikely(std::string_view(platform.constData(), static_cast<std::size_t>(platform.size())),
+                           std::string_view(display.constData(), static_cast<std::size_t>(display.size())))) {
+    return false;
+  }
+  const std::string folder = ownPluginFolder(kFrameBuiltFor, kOwnFrameFile);
+  if (folder.empty()) return false;
+  QCoreApplication::addLibraryPath(QString::fromStdString(folder));
+  qputenv(kDecorationVariable, kOwnFrame);
+  return true;
 }
 
 }  // namespace tallix::app

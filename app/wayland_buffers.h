@@ -23,6 +23,13 @@ enum class WaylandBuffers {
 // it is.
 WaylandBuffers preferSharedMemoryBuffers();
 
+// Call before the application object exists. When the program will run on
+// Qt's generic Wayland client, the user has chosen no window frame
+// (QT_WAYLAND_DECORATION) and the program's own "tallix-frame" plugin is
+// installed for the running Qt, asks Qt for it and returns true: the frames
+// Qt draws then carry the caption boxes each window's flags ask for.
+bool preferOwnFrame();
+
 // The folder of the program's own Qt plugins: "plugins" beside the running
 // executable, e.g. /usr/lib/tallix/tallix -> /usr/lib/tallix/plugins; empty
 // when the executable cannot be found.
