@@ -30,7 +30,8 @@ std::string ownPluginFolder(std::string_view builtFor, const char* file) {
   if (!pluginSuitsQt(builtFor, qVersion())) return {};
   std::string folder = pluginFolder();
   std::error_code error;
-  if (folder.empty() || !std::filesystem::is_regular_file(std::filesystem::path(folder) / file, error)) return {};
+  if (folder.empty() || !std::filesystem::is_regular_file(std::filesystem::path(folder) / file, error))
+    return {};
   return folder;
 }
 
@@ -76,7 +77,8 @@ WaylandBuffers preferSharedMemoryBuffers() {
   }
   // Through the application's library paths, not QT_PLUGIN_PATH: nothing
   // the program starts inherits it.
-  if (const std::string folder = ownPluginFolder(kIntegrationBuiltFor, kOwnIntegrationFile); !folder.empty()) {
+  if (const std::string folder = ownPluginFolder(kIntegrationBuiltFor, kOwnIntegrationFile);
+      !folder.empty()) {
     QCoreApplication::addLibraryPath(QString::fromStdString(folder));
     qputenv(kIntegrationVariable, kOwnIntegration);
     return WaylandBuffers::OwnIntegration;
