@@ -21,7 +21,7 @@ packages=(
 # Qt's private WaylandClient headers, for the Wayland buffer plugin: Debian 12
 # (Qt 6.4) has no such package, the plugin declares what it needs there.
 . /etc/os-release
-if [ "${VERSION_CODENAME:-}" != bookworm ]; then packages+=(qt6-wayland-private-dev); fi
+if [ "${VERSION_CODENAME:-}" != bookworm ]; then packages+=(qt6-wayland-private-dev qt6-base-private-dev); fi
 
 missing=()
 for p in "${packages[@]}"; do
