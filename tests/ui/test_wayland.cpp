@@ -76,7 +76,7 @@ class HeadlessWeston {
       const std::string socketOption = "--socket=" + socket_;
       if (std::getenv("TALLIX_WAYLAND_SHOTS") != nullptr) {
         execlp("weston", "weston", "--backend=headless-backend.so", socketOption.c_str(), "--idle-time=0",
-               "--width=800", "--height=600", "--renderer=pixman", "--debug", static_cast<char*>(nullptr));
+               "--width=800", "--height=600", "--use-pixman", "--debug", static_cast<char*>(nullptr));
       }
       execlp("weston", "weston", "--backend=headless-backend.so", socketOption.c_str(), "--idle-time=0",
              "--width=800", "--height=600", static_cast<char*>(nullptr));
