@@ -35,7 +35,7 @@ constexpr int kRightMargin = 8;
 
 class CaptionFrame final : public QtWaylandClient::QWaylandAbstractDecoration {
  public:
-  QMargins margins(MarginsType type) const override {
+  QMargins margins(MarginsType type = Full) const override {
     return type == ShadowsOnly ? QMargins() : QMargins(kBorder, kCaption, kBorder, kBorder);
   }
 
