@@ -30,7 +30,7 @@ QList<HelpViewer*> viewers() {
 
 void closeViewers() {
   for (HelpViewer* viewer : viewers()) viewer->close();
-  QTRY_VERIFY(viewers().isEmpty());
+  QVERIFY(QTest::qWaitFor([] { return viewers().isEmpty(); }));
 }
 
 }  // namespace

@@ -145,7 +145,7 @@ class ReportBoxTest : public QObject {
     text.append(characters, '7').append("' n'est pas une valeur en virgule flottante correcte.");
     host.showMessage(Message{"Tallix Standart", text, MessageIcon::Stop, false});
     QVERIFY((boxCentre - owner.frameGeometry().center()).manhattanLength() <= 2);
-    QTRY_COMPARE(QApplication::activeWindow(), &owner);
+    QVERIFY(QTest::qWaitFor([&] { return QApplication::activeWindow() == &owner; }));
     QCOMPARE(QApplication::focusWidget(), field);
   }
 
