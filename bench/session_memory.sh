@@ -2,8 +2,8 @@
 # Resident memory of the calculator window under Wayland (a headless Weston
 # of its own) and under X11 (a private Xvfb), 3 s after start, three launches
 # each, with the GL libraries each start mapped. Under Wayland it also
-# measures Qt's own defaults (QT_WAYLAND_CLIENT_BUFFER_INTEGRATION and
-# QT_WAYLAND_DECORATION set by hand, as a user would), for comparison.
+# measures Qt's own path (QT_WAYLAND_CLIENT_BUFFER_INTEGRATION=wayland-egl and
+# QT_WAYLAND_DECORATION=bradient set by hand, as a user would), for comparison.
 #
 #   bench/session_memory.sh [path/to/tallix]
 set -euo pipefail
@@ -50,6 +50,6 @@ measure() {
 
 wayland=(XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY=tallix-bench QT_QPA_PLATFORM=wayland)
 measure "Wayland (Weston), as shipped" "${wayland[@]}"
-measure "Wayland, Qt's EGL buffers and frame" "${wayland[@]}" QT_WAYLAND_CLIENT_BUFFER_INTEGRATION=wayland-egl \
+measure "Wayland, Qt's own buffers (wayland-egl) and frame" "${wayland[@]}" QT_WAYLAND_CLIENT_BUFFER_INTEGRATION=wayland-egl \
   QT_WAYLAND_DECORATION=bradient
 measure "X11 (Xvfb)" DISPLAY="$display" QT_QPA_PLATFORM=xcb
