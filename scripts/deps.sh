@@ -18,8 +18,10 @@ packages=(
   xvfb xauth weston
   xclip xdotool openbox x11-apps python3-xlib dbus
 )
-# Qt's private WaylandClient headers, for the Wayland buffer plugin: Debian 12
-# (Qt 6.4) has no such package, the plugin declares what it needs there.
+# Qt's private WaylandClient (and Gui) headers, for the Wayland plugins
+# (app/wayland_shm, app/wayland_frame). Debian 12 (Qt 6.4) has no private
+# WaylandClient package: there the buffer plugin declares what it needs and
+# the frame plugin is not built.
 . /etc/os-release
 if [ "${VERSION_CODENAME:-}" != bookworm ]; then packages+=(qt6-wayland-private-dev qt6-base-private-dev); fi
 
