@@ -35,6 +35,7 @@ namespace {
 void preferLightPlatform() {
   if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION")) qputenv("QT_XCB_GL_INTEGRATION", "none");
   preferSharedMemoryBuffers();
+  preferOwnFrame();
 }
 
 // Every window is drawn in Tahoma, so the program's default font is Tahoma

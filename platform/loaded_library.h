@@ -1,8 +1,8 @@
 #pragma once
-// A shared library the program opens itself (libjpeg, chmlib,
-// libwayland-client), by the name the dynamic loader knows it by: its
-// SONAME, read by the build from the library it found ("libjpeg.so.62"),
-// never one guessed from a header's version.
+// A shared library the program opens itself (libjpeg, chmlib), by the name
+// the dynamic loader knows it by: its SONAME, read by the build from the
+// library it found ("libjpeg.so.62"), never one guessed from a header's
+// version.
 
 namespace tallix::platform {
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages Tallix needs to build, run and test, when
-# any is missing. Uses sudo when not run as root.
+# Installs the Debian packages (Debian 12 or 13) Tallix needs to build, run
+# and test, when any is missing. Uses sudo when not run as root.
 set -euo pipefail
 
 packages=(
@@ -12,7 +12,7 @@ packages=(
   libchm-dev fp-compiler fp-units-misc fp-units-fcl
   libgtest-dev libgmock-dev libbenchmark-dev
   libmpfr-dev
-  clang libclang-rt-14-dev clang-format
+  clang libclang-rt-dev clang-format
   fonts-wine fontconfig
   locales
   xvfb xauth weston
@@ -20,6 +20,12 @@ packages=(
   build-essential debhelper lintian blhc devscripts autopkgtest
   appstream appstream-compose desktop-file-utils imagemagick
 )
+# Qt's private WaylandClient (and Gui) headers, for the Wayland plugins
+# (app/wayland_shm, app/wayland_frame). Debian 12 (Qt 6.4) has no private
+# WaylandClient package: there the buffer plugin declares what it needs and
+# the frame plugin is not built.
+. /etc/os-release
+if [ "${VERSION_CODENAME:-}" != bookworm ]; then packages+=(qt6-wayland-private-dev qt6-base-private-dev); fi
 
 # The arm64 cross build (preset arm64): the cross compiler, qemu-user to run
 # what it builds, and the target's libraries from Debian's arm64 archive.

@@ -1,14 +1,17 @@
 #pragma once
-// The two base classes of a Qt Wayland client buffer integration plugin, as
-// libQt6WaylandClient.so.6 of Qt 6.4 exports them. Debian 12 ships no private
-// headers for QtWaylandClient (qt6-wayland-dev holds the public ones only), so
-// they are declared here, to the byte, for the one ABI they were checked
-// against; CMake builds the plugin only when it finds Qt WaylandClient 6.4.
+// The two base classes of a Qt Wayland client buffer integration plugin.
+// They are private to QtWaylandClient: Qt's own headers declare them where
+// they are installed (qt6-wayland-private-dev, Debian 13). Debian 12 ships
+// no private headers for QtWaylandClient (qt6-wayland-dev holds the public
+// ones only), so for Qt 6.4 they are declared here, to the byte, as
+// libQt6WaylandClient.so.6 exports them; configure (check_layout.cmake)
+// checks the vtable sizes, the symbols and the interface id against the
+// library it finds and builds the plugin only when they match.
 //
-// How they were checked, on Qt 6.4.2 (Debian 12, amd64):
+// How they were first checked, on Qt 6.4.2 (Debian 12, amd64):
 // - nm -DS: vtable for QWaylandClientBufferIntegration is 0x60 bytes (offset,
 //   type info, 10 slots), for QWaylandClientBufferIntegrationPlugin 0x78
-//   bytes (offset, type info, QObject's 11 slots with the destructors, then
+//   bytes (offset, type info, QObject's 12 slots with the destructors, then
 //   create).
 // - readelf -rW on both vtables, slot by slot, and the same on the vtable of
 //   QWaylandEglClientBufferIntegration (libQt6WaylandEglClientHwIntegration),
@@ -16,12 +19,22 @@
 //   supportsThreadedOpenGL, supportsWindowDecoration, createEglWindow,
 //   createPlatformOpenGLContext, nativeResource, nativeResourceForContext.
 //   The base's defaults disassemble to "return true" (isValid) and
-//   "return false/nullptr" (the others that are not pure).
+//   "return false/nullptr" (the others that are not pure); the library
+//   does not export them (they are inline), so they are defined here.
 // - strings: the factory's interface id below.
 //
 // The plugin base's meta-object (staticMetaObject, metaObject, qt_metacast,
 // qt_metacall) is defined in the library: this header must never go through
 // moc, or the program would define it a second time.
+#ifdef TALLIX_QT_WAYLAND_PRIVATE_HEADERS
+
+#include <QtWaylandClient/private/qwaylandclientbufferintegration_p.h>
+#include <QtWaylandClient/private/qwaylandclientbufferintegrationplugin_p.h>
+
+#define TALLIX_WAYLAND_CLIENT_BUFFER_INTEGRATION_IID QWaylandClientBufferIntegrationFactoryInterface_iid
+
+#else
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -46,16 +59,16 @@ class Q_DECL_IMPORT QWaylandClientBufferIntegration {
   virtual ~QWaylandClientBufferIntegration();
 
   virtual void initialize(QWaylandDisplay* display) = 0;
-  virtual bool isValid() const;
-  virtual bool supportsThreadedOpenGL() const;
-  virtual bool supportsWindowDecoration() const;
+  virtual bool isValid() const { return true; }
+  virtual bool supportsThreadedOpenGL() const { return false; }
+  virtual bool supportsWindowDecoration() const { return false; }
   virtual QWaylandWindow* createEglWindow(QWindow* window) = 0;
   virtual QPlatformOpenGLContext* createPlatformOpenGLContext(const QSurfaceFormat& format,
                                                               QPlatformOpenGLContext* share) const = 0;
 
   enum NativeResource { EglDisplay, EglConfig, EglContext };
-  virtual void* nativeResource(NativeResource resource);
-  virtual void* nativeResourceForContext(NativeResource resource, QPlatformOpenGLContext* context);
+  virtual void* nativeResource(NativeResource) { return nullptr; }
+  virtual void* nativeResourceForContext(NativeResource, QPlatformOpenGLContext*) { return nullptr; }
 
   QWaylandClientBufferIntegration(const QWaylandClientBufferIntegration&) = delete;
   QWaylandClientBufferIntegration& operator=(const QWaylandClientBufferIntegration&) = delete;
@@ -73,3 +86,5 @@ class Q_DECL_IMPORT QWaylandClientBufferIntegrationPlugin : public QObject {
 };
 
 }  // namespace QtWaylandClient
+
+#endif  // TALLIX_QT_WAYLAND_PRIVATE_HEADERS

@@ -322,7 +322,7 @@ void AboutBoxTest::closeKeys() {
   else
     QTest::keyClick(box.focusWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
   if (closes) {
-    QTRY_VERIFY(!box.isVisible());
+    QVERIFY(QTest::qWaitFor([&] { return !box.isVisible(); }));
     QCOMPARE(box.result(), int(QDialog::Rejected));
   } else {
     QTest::qWait(20);

@@ -176,7 +176,7 @@ void HelpViewerTest::openHelpReturnsAtOnceWithAViewer() {
     QVERIFY(viewer->testAttribute(Qt::WA_DeleteOnClose));
     QPointer<HelpViewer> watch(viewer);
     viewer->close();
-    QTRY_VERIFY(watch.isNull());
+    QVERIFY(QTest::qWaitFor([&] { return watch.isNull(); }));
   }
 }
 

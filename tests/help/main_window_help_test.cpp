@@ -30,7 +30,7 @@ QList<HelpViewer*> viewers() {
 
 void closeViewers() {
   for (HelpViewer* viewer : viewers()) viewer->close();
-  QTRY_VERIFY(viewers().isEmpty());
+  QVERIFY(QTest::qWaitFor([] { return viewers().isEmpty(); }));
 }
 
 }  // namespace
@@ -176,7 +176,12 @@ void MainWindowHelpTest::aSecondRequestBringsTheOpenViewerForward() {
 void MainWindowHelpTest::withNoActiveWindowTheViewerStillOpensBeside() {
   const QRect screen = window_->screen()->availableGeometry();
   window_->move(screen.topLeft());
+  // Qt 6.5 deprecates this call for activateWindow(), which cannot make
+  // no window active; nothing public replaces it for that.
+  QT_WARNING_PUSH
+  QT_WARNING_DISABLE_DEPRECATED
   QApplication::setActiveWindow(nullptr);
+  QT_WARNING_POP
   QVERIFY(QApplication::activeWindow() == nullptr);
   help_.open(helpFile(), 1000, nullptr);
   QCOMPARE(viewers().size(), 1);

@@ -37,6 +37,13 @@ void* operator new(std::size_t size) {
   if (void* block = std::malloc(size == 0 ? 1 : size)) return block;
   throw std::bad_alloc();
 }
+// GoogleTest allocates some of its objects with the non-throwing form; they
+// are freed through the replaced delete below, so they come from malloc too.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  allocatedBytes += size;
+  ++allocationCount;
+  return std::malloc(size == 0 ? 1 : size);
+}
 // The blocks come from malloc above, so free is their match; the compiler
 // cannot see that through the replacement.
 #pragma GCC diagnostic push

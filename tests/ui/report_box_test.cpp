@@ -227,13 +227,18 @@ class ReportBoxTest : public QObject {
     });
     // As without a window manager: no window is active, the box still
     // belongs to the calculator on show.
+    // Qt 6.5 deprecates this call for activateWindow(), which cannot make
+    // no window active; nothing public replaces it for that.
+    QT_WARNING_PUSH
+    QT_WARNING_DISABLE_DEPRECATED
     QApplication::setActiveWindow(nullptr);
+    QT_WARNING_POP
     QtHost host;
     std::string text(1, '\'');
     text.append(characters, '7').append("' n'est pas une valeur en virgule flottante correcte.");
     host.showMessage(Message{"Tallix Standart", text, MessageIcon::Stop, false});
     QVERIFY((boxCentre - owner.frameGeometry().center()).manhattanLength() <= 2);
-    QTRY_COMPARE(QApplication::activeWindow(), &owner);
+    QVERIFY(QTest::qWaitFor([&] { return QApplication::activeWindow() == &owner; }));
     QCOMPARE(QApplication::focusWidget(), field);
   }
 

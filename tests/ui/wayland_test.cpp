@@ -1,11 +1,15 @@
 // The calculator on a real Wayland compositor: a headless Weston of the
 // test's own (its own runtime folder and socket, so it never meets the
 // desktop's), then the program's start-up on Qt's native Wayland platform.
-// The window must map with its title, close through "Fermer" with exit code
-// 0, and leave the compositor running. Where the program's own shared-memory
+// The window must map with its title, its caption must offer a close box
+// only and the About window's a minimise and a close box, "Fermer" must close
+// it with exit code 0, and the compositor must still run. Where the program's own shared-memory
 // buffer integration is built, the window must also get its frame from Qt
-// while no EGL driver, Mesa renderer or LLVM is loaded. Where Weston cannot
-// start, the test says why and is skipped (exit code 77).
+// while no EGL driver, Mesa renderer or LLVM is loaded; where its own
+// window frame is built, Qt must draw that one. Where Weston cannot start,
+// the test says why and is skipped (exit code 77). With
+// TALLIX_WAYLAND_SHOTS=FOLDER, Weston renders in software and
+// weston-screenshooter saves the screen with both windows there.
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -29,6 +33,8 @@
 #include <string>
 
 #include "app/startup.h"
+#include "app/wayland_frame/caption_buttons.h"
+#include "ui/about/about_box.h"
 #include "ui/main_window/calculette_main.h"
 #include "ui_services.h"
 
@@ -68,6 +74,10 @@ class HeadlessWeston {
       unsetenv("WAYLAND_DISPLAY");
       unsetenv("DISPLAY");
       const std::string socketOption = "--socket=" + socket_;
+      if (std::getenv("TALLIX_WAYLAND_SHOTS") != nullptr) {
+        execlp("weston", "weston", "--backend=headless-backend.so", socketOption.c_str(), "--idle-time=0",
+               "--width=800", "--height=600", "--use-pixman", "--debug", static_cast<char*>(nullptr));
+      }
       execlp("weston", "weston", "--backend=headless-backend.so", socketOption.c_str(), "--idle-time=0",
              "--width=800", "--height=600", static_cast<char*>(nullptr));
       std::fprintf(stderr, "cannot run weston: %s\n", std::strerror(errno));
@@ -132,6 +142,11 @@ std::string readFile(const char* path) {
   return text.str();
 }
 
+// The boxes the window's frame offers, from its flags as Qt settled them.
+tallix::app::CaptionButtons captionButtons(const QWindow* window) {
+  return tallix::app::captionButtons(window->flags(), window->minimumSize() == window->maximumSize());
+}
+
 void check(bool ok, const std::string& what) {
   if (!ok) {
     std::fprintf(stderr, "FAIL: %s\n", what.c_str());
@@ -157,7 +172,11 @@ int main() {
   bool exposed = false;
   QString title;
   QMargins frame;
+  QMargins aboutFrame;
+  tallix::app::CaptionButtons mainButtons;
+  tallix::app::CaptionButtons aboutButtons;
   std::string maps;
+  tallix::ui::testing::TestServices services;
   tallix::app::StartupHooks hooks;
   hooks.beforeLoop = [&] {
     QTimer::singleShot(0, [&] {
@@ -168,14 +187,28 @@ int main() {
           if (main->windowHandle() != nullptr) {
             title = main->windowHandle()->title();
             frame = main->windowHandle()->frameMargins();
+            mainButtons = captionButtons(main->windowHandle());
           }
+          // The About window as the About button shows it, without its modal
+          // loop.
+          tallix::ui::TAboutBox about(services.services(), main);
+          about.show();
+          if (QTest::qWaitForWindowExposed(&about, 10000) && about.windowHandle() != nullptr) {
+            aboutFrame = about.windowHandle()->frameMargins();
+            aboutButtons = captionButtons(about.windowHandle());
+            if (const char* shots = std::getenv("TALLIX_WAYLAND_SHOTS")) {
+              QTest::qWait(500);
+              const std::string command = std::string("cd '") + shots + "' && weston-screenshooter";
+              check(std::system(command.c_str()) == 0, "weston-screenshooter saves the screen");
+            }
+          }
+          about.close();
           maps = readFile("/proc/self/maps");
           QTest::mouseClick(main->findChild<QWidget*>(QStringLiteral("FermerButton")), Qt::LeftButton);
         }
       }
     });
   };
-  tallix::ui::testing::TestServices services;
   static char name[] = "ui_wayland";
   char* argv[] = {name, nullptr};
   const int code = tallix::app::run(1, argv, services.services(), hooks);
@@ -183,16 +216,33 @@ int main() {
   check(platform == QStringLiteral("wayland"), "Qt's platform is " + platform.toStdString());
   check(exposed, "the window is mapped and exposed by the compositor");
   check(title == QStringLiteral("Duvuroreza"), "the window's title is '" + title.toStdString() + "'");
+  using tallix::app::CaptionButton;
+  check(mainButtons == CaptionButton::Close, "the calculator's caption offers a close box only");
+  check(aboutButtons == (tallix::app::CaptionButtons(CaptionButton::Minimize) | CaptionButton::Close),
+        "the About window's caption offers a minimise and a close box");
 #ifdef TALLIX_TEST_SHM_PLUGIN
   check(qgetenv("QT_WAYLAND_CLIENT_BUFFER_INTEGRATION") == "tallix-shm",
         "the program asks for its own integration");
-  check(maps.find("/libtallix_shm.so") != std::string::npos, "the program's own integration is loaded");
+  // Qt 6.4 sets a buffer integration up at the first show, to learn whether
+  // it may draw frames; later releases set none up for windows drawn in
+  // software. Any integration loaded must be ours.
+  const bool ownIntegration = maps.find("/libtallix_shm.so") != std::string::npos;
+  check(ownIntegration || QT_VERSION >= QT_VERSION_CHECK(6, 5, 0), "the program's own integration is loaded");
+  check(ownIntegration || maps.find("wayland-graphics-integration-client/") == std::string::npos,
+        "no integration but the program's own is loaded");
   for (const char* heavy : {"libEGL_mesa", "swrast_dri", "libLLVM"}) {
     check(maps.find(heavy) == std::string::npos,
           std::string(heavy) + " is loaded for a window drawn in software");
   }
   check(frame.top() > 0,
         "Qt draws the window's title bar (top frame margin " + std::to_string(frame.top()) + ")");
+#endif
+#ifdef TALLIX_TEST_FRAME_PLUGIN
+  check(qgetenv("QT_WAYLAND_DECORATION") == "tallix-frame", "the program asks for its own window frame");
+  check(maps.find("/libtallix_frame.so") != std::string::npos, "the program's own window frame is loaded");
+  check(frame == QMargins(3, 30, 3, 3) && aboutFrame == frame,
+        "both windows get the program's frame (top margin " + std::to_string(frame.top()) + ", About's " +
+            std::to_string(aboutFrame.top()) + ")");
 #endif
   check(services.host.messages.empty(), "no message box on the way");
   check(code == 0, "Fermer ends the program with exit code 0, not " + std::to_string(code));
