@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Debian packages cross-built for arm64 from debian/ (tallix and
 # tallix-keys, in build/arm64-window/deb/), the packaged window started under
-# qemu-user on a private Xvfb display, and a screenshot of it compared with the x86-64 window's, taken on
-# a display with the same settings, as the window opens and after 2 / 3 =.
+# qemu-user on a private Xvfb display, and a screenshot of it compared with
+# the x86-64 window's, taken on a display with the same settings, as the
+# window opens and after 2 / 3 =.
 # Leaves in build/arm64-window/screenshots/ x86-64-open.png, arm64-open.png,
 # x86-64-2div3.png, arm64-2div3.png and their difference-*.png, and prints the
 # number of pixels that differ (ImageMagick's compare -metric AE). Exits 1
