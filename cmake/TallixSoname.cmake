@@ -2,7 +2,8 @@
 # the name the dynamic loader knows it by, for a library the program opens with
 # dlopen: never one guessed from a header's version. Fails the configure step
 # when the name cannot be read. Every SONAME read here is also kept in the
-# global property TALLIX_OPENED_SONAMES, from which the build makes
+# global property TALLIX_OPENED_SONAMES (its folder in
+# TALLIX_OPENED_FOLDERS), from which the build makes
 # tallix_opened_libraries (app/), the package's record of what it opens.
 function(tallix_soname variable library)
   get_filename_component(_real "${library}" REALPATH)
@@ -14,4 +15,8 @@ function(tallix_soname variable library)
   endif()
   set(${variable} "${CMAKE_MATCH_1}" PARENT_SCOPE)
   set_property(GLOBAL APPEND PROPERTY TALLIX_OPENED_SONAMES "${CMAKE_MATCH_1}")
+  # Its folder, for the linker: a library given outside the linker's search
+  # path (an unpacked package in a cross build) is found by its SONAME there.
+  get_filename_component(_folder "${library}" DIRECTORY)
+  set_property(GLOBAL APPEND PROPERTY TALLIX_OPENED_FOLDERS "${_folder}")
 endfunction()

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The whole program cross-built for arm64 (preset arm64-window) with its
-# Debian package, its window started under qemu-user on a private Xvfb
-# display, and a screenshot of it compared with the x86-64 window's, taken on
-# a display with the same settings, as the window opens and after 2 / 3 =.
+# The Debian packages cross-built for arm64 from debian/ (tallix and
+# tallix-keys, in build/arm64-window/deb/), the packaged window started under
+# qemu-user on a private Xvfb display, and a screenshot of it compared with
+# the x86-64 window's, taken on a display with the same settings, as the
+# window opens and after 2 / 3 =.
 # Leaves in build/arm64-window/screenshots/ x86-64-open.png, arm64-open.png,
 # x86-64-2div3.png, arm64-2div3.png and their difference-*.png, and prints the
 # number of pixels that differ (ImageMagick's compare -metric AE). Exits 1
@@ -17,23 +18,56 @@ out=$PWD/build/arm64-window
 shots=$out/screenshots
 mkdir -p "$shots"
 
-# libchm1 is not multiarch: its arm64 build cannot be installed beside the
-# amd64 one. It is unpacked into the build folder instead, where the build
-# reads its SONAME and qemu finds it when the help is opened.
+# Two arm64 packages the build needs are not multiarch, so they cannot be
+# installed beside their amd64 builds: libchm1 is unpacked whole (its
+# DEBIAN/shlibs included) into the build folder, where the package build
+# reads its SONAME and dependency and qemu finds it when the help is opened;
+# the private Qt headers of qt6-base-private-dev (the window uses the platform
+# native interface) are unpacked into /usr/include/aarch64-linux-gnu/qt6,
+# where Qt's arm64 CMake files look for them and no amd64 file lies.
 chm=$out/chmlib
-if [ ! -e "$chm/usr/lib/libchm.so.1" ]; then
-  mkdir -p "$chm/deb"
-  (cd "$chm/deb" && apt-get download libchm1:arm64)
-  dpkg-deb -x "$chm"/deb/libchm1_*_arm64.deb "$chm"
+if [ ! -e "$chm/DEBIAN/shlibs" ]; then
+  rm -rf "$chm"
+  mkdir -p "$out/download"
+  (cd "$out/download" && apt-get download libchm1:arm64)
+  dpkg-deb -R "$out"/download/libchm1_*_arm64.deb "$chm"
+fi
+if [ ! -d /usr/include/aarch64-linux-gnu/qt6/QtGui/"$(dpkg-query -W -f='${source:Upstream-Version}' qt6-base-dev:arm64 | sed 's/+.*//')" ]; then
+  mkdir -p "$out/download"
+  (cd "$out/download" && apt-get download qt6-base-private-dev:arm64)
+  sudo=""
+  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+  $sudo dpkg-deb -x "$out"/download/qt6-base-private-dev_*_arm64.deb /
 fi
 
-# The x86-64 program, and the arm64 one with its package. The help compiler
-# is a host tool: Free Pascal builds it for x86-64 in both.
+# Every other build dependency of debian/control must be met for arm64; the
+# cross build then skips dpkg's check (-d), which would stop at those two.
+unmet=$( (dpkg-checkbuilddeps -a arm64 -Pcross,nocheck 2>&1 || true) |
+  sed -n "s/.*Unmet build dependencies: //p")
+for dependency in $unmet; do
+  case $dependency in
+    libchm-dev | qt6-base-private-dev) ;;
+    *) echo "arm64: unmet build dependency $dependency"; exit 1 ;;
+  esac
+done
+
+# The x86-64 program, and the arm64 packages cross-built from debian/ in a
+# copy of the sources (dpkg-buildpackage writes the .deb files beside it).
+# The help compiler is a host tool: Free Pascal builds it for x86-64 in both.
 cmake --preset release >/dev/null
 cmake --build --preset release --target tallix tallix_help
-cmake --preset arm64-window -DCHM_LIBRARY="$chm/usr/lib/libchm.so.1" >/dev/null
-cmake --build --preset arm64-window
-(cd "$out" && cpack -G DEB)
+deb=$out/deb
+rm -rf "$deb"
+mkdir -p "$deb/tallix"
+git ls-files -z --cached --others --exclude-standard | xargs -0 cp --parents -t "$deb/tallix"
+echo "arm64: dpkg-buildpackage -a arm64 in $deb/tallix, its log in $deb/build.log"
+(cd "$deb/tallix" && TALLIX_CHMLIB_ROOT="$chm" CMAKE_CXX_COMPILER_LAUNCHER=ccache \
+  dpkg-buildpackage -a arm64 -Pcross,nocheck -us -uc -b -d -J2) >"$deb/build.log" 2>&1 ||
+  { tail -40 "$deb/build.log"; echo "arm64: dpkg-buildpackage failed"; exit 1; }
+rm -rf "$deb/tree"
+for package in "$deb"/tallix_*_arm64.deb "$deb"/tallix-keys_*_arm64.deb; do
+  dpkg-deb -x "$package" "$deb/tree"
+done
 
 qemu=(qemu-aarch64-static -L / -E "LD_LIBRARY_PATH=$chm/usr/lib")
 
@@ -85,7 +119,7 @@ shoot() {
 }
 
 shoot x86-64 build/release/app/tallix
-shoot arm64 "${qemu[@]}" "$out/app/tallix"
+shoot arm64 "${qemu[@]}" "$deb/tree/usr/lib/tallix/tallix"
 
 status=0
 for shot in open 2div3; do
@@ -94,5 +128,5 @@ for shot in open 2div3; do
   echo "$shot: pixels that differ between the x86-64 and the arm64 window: $differing"
   [ "$differing" = 0 ] || status=1
 done
-ls "$out"/tallix_*_arm64.deb
+ls "$deb"/*_arm64.deb
 exit $status

@@ -35,7 +35,7 @@ packages+=(crossbuild-essential-arm64 qemu-user-static libc6:arm64 libstdc++6:ar
            libmpfr-dev:arm64 libgmp-dev:arm64 libgtest-dev:arm64 libgmock-dev:arm64)
 if [ "${1:-}" = arm64-window ]; then
   packages+=(qt6-base-dev:arm64 libgl-dev:arm64 libfontconfig-dev:arm64 libjpeg62-turbo-dev:arm64
-             qt6-qpa-plugins:arm64 qt6-wayland-dev:arm64 qt6-wayland:arm64 imagemagick)
+             qt6-qpa-plugins:arm64 qt6-wayland-dev:arm64 qt6-wayland:arm64 libxkbcommon-dev:arm64 imagemagick)
 fi
 if ! dpkg --print-foreign-architectures | grep -qx arm64; then
   echo "Adding the arm64 architecture to dpkg"
