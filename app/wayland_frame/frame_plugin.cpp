@@ -13,14 +13,13 @@
 #include <QtGui/QPalette>
 #include <QtGui/QStaticText>
 #include <QtGui/QWindow>
+#include <QtGui/qpa/qplatformwindow.h>
 #include <QtGui/qpa/qwindowsysteminterface.h>
-#include <QtWaylandClient/private/qwaylandabstractdecoration_p.h>
-#include <QtWaylandClient/private/qwaylanddecorationplugin_p.h>
-#include <QtWaylandClient/private/qwaylandwindow_p.h>
 
 #include <optional>
 
 #include "app/wayland_frame/caption_buttons.h"
+#include "app/wayland_frame/decoration_plugin.h"
 
 namespace tallix::app {
 namespace {
@@ -40,10 +39,16 @@ class CaptionFrame final : public QtWaylandClient::QWaylandAbstractDecoration {
   }
 
  protected:
+  // Qt paints the frame into an image of the whole surface, at the
+  // surface's scale.
   void paint(QPaintDevice* device) override {
-    const QRect frame(QPoint(), waylandWindow()->surfaceSize());
+    const qreal scale = device->devicePixelRatio();
+    frame_ = QSize(qRound(device->width() / scale), qRound(device->height() / scale));
+    const QRect frame(QPoint(), frame_);
     const QPalette palette;
-    const bool active = waylandWindow()->isActive();
+    // As the compositor has it: the application's focus window follows only
+    // after a round trip, and the frame is painted before.
+    const bool active = window()->handle() != nullptr && window()->handle()->isActive();
     const QColor text = palette.color(active ? QPalette::Active : QPalette::Disabled, QPalette::WindowText);
     QPainter p(device);
     p.setRenderHint(QPainter::Antialiasing);
@@ -57,12 +62,12 @@ class CaptionFrame final : public QtWaylandClient::QWaylandAbstractDecoration {
     p.setClipping(false);
 
     int titleLeft = kBorder + kSpacing;
-    const QIcon icon = waylandWindow()->windowIcon();
+    const QIcon icon = window()->icon();
     if (!icon.isNull()) {
       icon.paint(&p, QRect(titleLeft, 4, 22, 22));
       titleLeft += 22 + kSpacing;
     }
-    const QString title = waylandWindow()->windowTitle();
+    const QString title = window()->title();
     const CaptionButtons shown = buttons();
     int titleRight = frame.width() - kRightMargin;
     for (CaptionButton button : {CaptionButton::Close, CaptionButton::Maximize, CaptionButton::Minimize}) {
@@ -111,8 +116,8 @@ class CaptionFrame final : public QtWaylandClient::QWaylandAbstractDecoration {
 
   bool handleMouse(QWaylandInputDevice* input, const QPointF& local, const QPointF&, Qt::MouseButtons pressed,
                    Qt::KeyboardModifiers) override {
-    const QRect frame(QPoint(), waylandWindow()->surfaceSize());
-    if (frame.marginsRemoved(margins()).contains(local.toPoint())) {
+    const QRect frame(QPoint(), frame_);
+    if (frame.isEmpty() || frame.marginsRemoved(margins()).contains(local.toPoint())) {
       setMouseButtons(pressed);
       return false;
     }
@@ -138,8 +143,8 @@ class CaptionFrame final : public QtWaylandClient::QWaylandAbstractDecoration {
   bool handleTouch(QWaylandInputDevice* input, const QPointF& local, const QPointF&, QEventPoint::State state,
                    Qt::KeyboardModifiers) override {
     if (state != QEventPoint::Pressed) return false;
-    const QRect frame(QPoint(), waylandWindow()->surfaceSize());
-    if (frame.marginsRemoved(margins()).contains(local.toPoint())) return false;
+    const QRect frame(QPoint(), frame_);
+    if (frame.isEmpty() || frame.marginsRemoved(margins()).contains(local.toPoint())) return false;
     if (const auto button = buttonAt(local)) {
       press(*button);
     } else if (const Qt::Edges edges = resizeEdges(local, frame)) {
@@ -158,7 +163,7 @@ class CaptionFrame final : public QtWaylandClient::QWaylandAbstractDecoration {
   // Right to left: close, maximise, minimise, each where the window has it.
   QRectF buttonRect(CaptionButton which) const {
     const CaptionButtons shown = buttons();
-    qreal right = waylandWindow()->surfaceSize().width() - kRightMargin;
+    qreal right = frame_.width() - kRightMargin;
     for (CaptionButton button : {CaptionButton::Close, CaptionButton::Maximize, CaptionButton::Minimize}) {
       if (!shown.testFlag(button)) continue;
       const QRectF box(right - kButton, (kCaption - kButton) / 2, kButton, kButton);
@@ -196,6 +201,9 @@ class CaptionFrame final : public QtWaylandClient::QWaylandAbstractDecoration {
     }
   }
 
+  // The surface's size when the frame was last painted: the one the pointer
+  // meets.
+  QSize frame_;
   QStaticText title_;
   std::optional<CaptionButton> clicking_;
 };
@@ -204,7 +212,7 @@ class CaptionFrame final : public QtWaylandClient::QWaylandAbstractDecoration {
 
 class CaptionFramePlugin final : public QtWaylandClient::QWaylandDecorationPlugin {
   Q_OBJECT
-  Q_PLUGIN_METADATA(IID QWaylandDecorationFactoryInterface_iid FILE "tallix_frame.json")
+  Q_PLUGIN_METADATA(IID TALLIX_WAYLAND_DECORATION_IID FILE "tallix_frame.json")
 
  public:
   // Qt's Wayland window owns the frame it is given.
