@@ -26,16 +26,11 @@ namespace {
 
 using QtWaylandClient::QWaylandInputDevice;
 
-constexpr int kBorder = 3;
-constexpr int kCaption = 30;
-constexpr int kButton = 18;
-constexpr int kSpacing = 5;
-constexpr int kRightMargin = 8;
-
 class CaptionFrame final : public QtWaylandClient::QWaylandAbstractDecoration {
  public:
   QMargins margins(MarginsType type = Full) const override {
-    return type == ShadowsOnly ? QMargins() : QMargins(kBorder, kCaption, kBorder, kBorder);
+    return type == ShadowsOnly ? QMargins()
+                               : QMargins(kFrameBorder, kCaptionHeight, kFrameBorder, kFrameBorder);
   }
 
  protected:
@@ -61,17 +56,17 @@ class CaptionFrame final : public QtWaylandClient::QWaylandAbstractDecoration {
     p.fillPath(outline, palette.color(QPalette::Active, QPalette::Window));
     p.setClipping(false);
 
-    int titleLeft = kBorder + kSpacing;
+    int titleLeft = kFrameBorder + kCaptionSpacing;
     const QIcon icon = window()->icon();
     if (!icon.isNull()) {
       icon.paint(&p, QRect(titleLeft, 4, 22, 22));
-      titleLeft += 22 + kSpacing;
+      titleLeft += 22 + kCaptionSpacing;
     }
     const QString title = window()->title();
     const CaptionButtons shown = buttons();
-    int titleRight = frame.width() - kRightMargin;
+    int titleRight = frame.width() - kCaptionRightMargin;
     for (CaptionButton button : {CaptionButton::Close, CaptionButton::Maximize, CaptionButton::Minimize}) {
-      if (shown.testFlag(button)) titleRight = static_cast<int>(buttonRect(button).left()) - kSpacing;
+      if (shown.testFlag(button)) titleRight = static_cast<int>(buttonRect(button).left()) - kCaptionSpacing;
     }
     if (!title.isEmpty()) {
       if (title_.text() != title) {
@@ -83,10 +78,11 @@ class CaptionFrame final : public QtWaylandClient::QWaylandAbstractDecoration {
       p.setFont(font);
       title_.prepare(QTransform(), font);
       p.save();
-      p.setClipRect(QRect(titleLeft, 0, titleRight - titleLeft, kCaption));
+      p.setClipRect(QRect(titleLeft, 0, titleRight - titleLeft, kCaptionHeight));
       p.setPen(text);
       const QSizeF size = title_.size();
-      p.drawStaticText(QPointF((frame.width() - size.width()) / 2, (kCaption - size.height()) / 2), title_);
+      p.drawStaticText(QPointF((frame.width() - size.width()) / 2, (kCaptionHeight - size.height()) / 2),
+                       title_);
       p.restore();
     }
 
@@ -123,7 +119,7 @@ class CaptionFrame final : public QtWaylandClient::QWaylandAbstractDecoration {
     }
     if (const Qt::Edges edges = resizeEdges(local, frame); edges && isLeftClicked(pressed)) {
       startResize(input, edges, pressed);
-    } else if (isRightClicked(pressed) && local.y() < kCaption) {
+    } else if (isRightClicked(pressed) && local.y() < kCaptionHeight) {
       showWindowMenu(input);
     } else if (const auto button = buttonAt(local)) {
       if (isLeftClicked(pressed)) {
@@ -160,34 +156,20 @@ class CaptionFrame final : public QtWaylandClient::QWaylandAbstractDecoration {
     return captionButtons(window()->flags(), window()->minimumSize() == window()->maximumSize());
   }
 
-  // Right to left: close, maximise, minimise, each where the window has it.
-  QRectF buttonRect(CaptionButton which) const {
-    const CaptionButtons shown = buttons();
-    qreal right = frame_.width() - kRightMargin;
-    for (CaptionButton button : {CaptionButton::Close, CaptionButton::Maximize, CaptionButton::Minimize}) {
-      if (!shown.testFlag(button)) continue;
-      const QRectF box(right - kButton, (kCaption - kButton) / 2, kButton, kButton);
-      if (button == which) return box;
-      right -= kButton + kSpacing;
-    }
-    return {};
-  }
+  QRectF buttonRect(CaptionButton which) const { return captionButtonRect(buttons(), which, frame_.width()); }
 
   std::optional<CaptionButton> buttonAt(const QPointF& local) const {
-    for (CaptionButton button : {CaptionButton::Close, CaptionButton::Maximize, CaptionButton::Minimize}) {
-      if (buttons().testFlag(button) && buttonRect(button).contains(local)) return button;
-    }
-    return std::nullopt;
+    return captionButtonAt(buttons(), local, frame_.width());
   }
 
   // The edges under the pointer, on a window that can change its size.
   Qt::Edges resizeEdges(const QPointF& local, const QRect& frame) const {
     if (window()->minimumSize() == window()->maximumSize()) return {};
     Qt::Edges edges;
-    if (local.x() < kBorder) edges |= Qt::LeftEdge;
-    if (local.x() >= frame.width() - kBorder) edges |= Qt::RightEdge;
-    if (local.y() < kBorder) edges |= Qt::TopEdge;
-    if (local.y() >= frame.height() - kBorder) edges |= Qt::BottomEdge;
+    if (local.x() < kFrameBorder) edges |= Qt::LeftEdge;
+    if (local.x() >= frame.width() - kFrameBorder) edges |= Qt::RightEdge;
+    if (local.y() < kFrameBorder) edges |= Qt::TopEdge;
+    if (local.y() >= frame.height() - kFrameBorder) edges |= Qt::BottomEdge;
     return edges;
   }
 
