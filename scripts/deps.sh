@@ -22,8 +22,8 @@ packages=(
 )
 # Qt's private WaylandClient (and Gui) headers, for the Wayland plugins
 # (app/wayland_shm, app/wayland_frame). Debian 12 (Qt 6.4) has no private
-# WaylandClient package: there the buffer plugin declares what it needs and
-# the frame plugin is not built.
+# WaylandClient package: there both plugins declare what they need, checked
+# against the library at configure time.
 . /etc/os-release
 if [ "${VERSION_CODENAME:-}" != bookworm ]; then packages+=(qt6-wayland-private-dev qt6-base-private-dev); fi
 

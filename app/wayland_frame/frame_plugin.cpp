@@ -13,37 +13,37 @@
 #include <QtGui/QPalette>
 #include <QtGui/QStaticText>
 #include <QtGui/QWindow>
+#include <QtGui/qpa/qplatformwindow.h>
 #include <QtGui/qpa/qwindowsysteminterface.h>
-#include <QtWaylandClient/private/qwaylandabstractdecoration_p.h>
-#include <QtWaylandClient/private/qwaylanddecorationplugin_p.h>
-#include <QtWaylandClient/private/qwaylandwindow_p.h>
 
 #include <optional>
 
 #include "app/wayland_frame/caption_buttons.h"
+#include "app/wayland_frame/decoration_plugin.h"
 
 namespace tallix::app {
 namespace {
 
 using QtWaylandClient::QWaylandInputDevice;
 
-constexpr int kBorder = 3;
-constexpr int kCaption = 30;
-constexpr int kButton = 18;
-constexpr int kSpacing = 5;
-constexpr int kRightMargin = 8;
-
 class CaptionFrame final : public QtWaylandClient::QWaylandAbstractDecoration {
  public:
   QMargins margins(MarginsType type = Full) const override {
-    return type == ShadowsOnly ? QMargins() : QMargins(kBorder, kCaption, kBorder, kBorder);
+    return type == ShadowsOnly ? QMargins()
+                               : QMargins(kFrameBorder, kCaptionHeight, kFrameBorder, kFrameBorder);
   }
 
  protected:
+  // Qt paints the frame into an image of the whole surface, at the
+  // surface's scale.
   void paint(QPaintDevice* device) override {
-    const QRect frame(QPoint(), waylandWindow()->surfaceSize());
+    const qreal scale = device->devicePixelRatio();
+    frame_ = QSize(qRound(device->width() / scale), qRound(device->height() / scale));
+    const QRect frame(QPoint(), frame_);
     const QPalette palette;
-    const bool active = waylandWindow()->isActive();
+    // As the compositor has it: the application's focus window follows only
+    // after a round trip, and the frame is painted before.
+    const bool active = window()->handle() != nullptr && window()->handle()->isActive();
     const QColor text = palette.color(active ? QPalette::Active : QPalette::Disabled, QPalette::WindowText);
     QPainter p(device);
     p.setRenderHint(QPainter::Antialiasing);
@@ -56,17 +56,17 @@ class CaptionFrame final : public QtWaylandClient::QWaylandAbstractDecoration {
     p.fillPath(outline, palette.color(QPalette::Active, QPalette::Window));
     p.setClipping(false);
 
-    int titleLeft = kBorder + kSpacing;
-    const QIcon icon = waylandWindow()->windowIcon();
+    int titleLeft = kFrameBorder + kCaptionSpacing;
+    const QIcon icon = window()->icon();
     if (!icon.isNull()) {
       icon.paint(&p, QRect(titleLeft, 4, 22, 22));
-      titleLeft += 22 + kSpacing;
+      titleLeft += 22 + kCaptionSpacing;
     }
-    const QString title = waylandWindow()->windowTitle();
+    const QString title = window()->title();
     const CaptionButtons shown = buttons();
-    int titleRight = frame.width() - kRightMargin;
+    int titleRight = frame.width() - kCaptionRightMargin;
     for (CaptionButton button : {CaptionButton::Close, CaptionButton::Maximize, CaptionButton::Minimize}) {
-      if (shown.testFlag(button)) titleRight = static_cast<int>(buttonRect(button).left()) - kSpacing;
+      if (shown.testFlag(button)) titleRight = static_cast<int>(buttonRect(button).left()) - kCaptionSpacing;
     }
     if (!title.isEmpty()) {
       if (title_.text() != title) {
@@ -78,10 +78,11 @@ class CaptionFrame final : public QtWaylandClient::QWaylandAbstractDecoration {
       p.setFont(font);
       title_.prepare(QTransform(), font);
       p.save();
-      p.setClipRect(QRect(titleLeft, 0, titleRight - titleLeft, kCaption));
+      p.setClipRect(QRect(titleLeft, 0, titleRight - titleLeft, kCaptionHeight));
       p.setPen(text);
       const QSizeF size = title_.size();
-      p.drawStaticText(QPointF((frame.width() - size.width()) / 2, (kCaption - size.height()) / 2), title_);
+      p.drawStaticText(QPointF((frame.width() - size.width()) / 2, (kCaptionHeight - size.height()) / 2),
+                       title_);
       p.restore();
     }
 
@@ -111,14 +112,14 @@ class CaptionFrame final : public QtWaylandClient::QWaylandAbstractDecoration {
 
   bool handleMouse(QWaylandInputDevice* input, const QPointF& local, const QPointF&, Qt::MouseButtons pressed,
                    Qt::KeyboardModifiers) override {
-    const QRect frame(QPoint(), waylandWindow()->surfaceSize());
-    if (frame.marginsRemoved(margins()).contains(local.toPoint())) {
+    const QRect frame(QPoint(), frame_);
+    if (frame.isEmpty() || frame.marginsRemoved(margins()).contains(local.toPoint())) {
       setMouseButtons(pressed);
       return false;
     }
     if (const Qt::Edges edges = resizeEdges(local, frame); edges && isLeftClicked(pressed)) {
       startResize(input, edges, pressed);
-    } else if (isRightClicked(pressed) && local.y() < kCaption) {
+    } else if (isRightClicked(pressed) && local.y() < kCaptionHeight) {
       showWindowMenu(input);
     } else if (const auto button = buttonAt(local)) {
       if (isLeftClicked(pressed)) {
@@ -138,8 +139,8 @@ class CaptionFrame final : public QtWaylandClient::QWaylandAbstractDecoration {
   bool handleTouch(QWaylandInputDevice* input, const QPointF& local, const QPointF&, QEventPoint::State state,
                    Qt::KeyboardModifiers) override {
     if (state != QEventPoint::Pressed) return false;
-    const QRect frame(QPoint(), waylandWindow()->surfaceSize());
-    if (frame.marginsRemoved(margins()).contains(local.toPoint())) return false;
+    const QRect frame(QPoint(), frame_);
+    if (frame.isEmpty() || frame.marginsRemoved(margins()).contains(local.toPoint())) return false;
     if (const auto button = buttonAt(local)) {
       press(*button);
     } else if (const Qt::Edges edges = resizeEdges(local, frame)) {
@@ -155,34 +156,20 @@ class CaptionFrame final : public QtWaylandClient::QWaylandAbstractDecoration {
     return captionButtons(window()->flags(), window()->minimumSize() == window()->maximumSize());
   }
 
-  // Right to left: close, maximise, minimise, each where the window has it.
-  QRectF buttonRect(CaptionButton which) const {
-    const CaptionButtons shown = buttons();
-    qreal right = waylandWindow()->surfaceSize().width() - kRightMargin;
-    for (CaptionButton button : {CaptionButton::Close, CaptionButton::Maximize, CaptionButton::Minimize}) {
-      if (!shown.testFlag(button)) continue;
-      const QRectF box(right - kButton, (kCaption - kButton) / 2, kButton, kButton);
-      if (button == which) return box;
-      right -= kButton + kSpacing;
-    }
-    return {};
-  }
+  QRectF buttonRect(CaptionButton which) const { return captionButtonRect(buttons(), which, frame_.width()); }
 
   std::optional<CaptionButton> buttonAt(const QPointF& local) const {
-    for (CaptionButton button : {CaptionButton::Close, CaptionButton::Maximize, CaptionButton::Minimize}) {
-      if (buttons().testFlag(button) && buttonRect(button).contains(local)) return button;
-    }
-    return std::nullopt;
+    return captionButtonAt(buttons(), local, frame_.width());
   }
 
   // The edges under the pointer, on a window that can change its size.
   Qt::Edges resizeEdges(const QPointF& local, const QRect& frame) const {
     if (window()->minimumSize() == window()->maximumSize()) return {};
     Qt::Edges edges;
-    if (local.x() < kBorder) edges |= Qt::LeftEdge;
-    if (local.x() >= frame.width() - kBorder) edges |= Qt::RightEdge;
-    if (local.y() < kBorder) edges |= Qt::TopEdge;
-    if (local.y() >= frame.height() - kBorder) edges |= Qt::BottomEdge;
+    if (local.x() < kFrameBorder) edges |= Qt::LeftEdge;
+    if (local.x() >= frame.width() - kFrameBorder) edges |= Qt::RightEdge;
+    if (local.y() < kFrameBorder) edges |= Qt::TopEdge;
+    if (local.y() >= frame.height() - kFrameBorder) edges |= Qt::BottomEdge;
     return edges;
   }
 
@@ -196,6 +183,9 @@ class CaptionFrame final : public QtWaylandClient::QWaylandAbstractDecoration {
     }
   }
 
+  // The surface's size when the frame was last painted: the one the pointer
+  // meets.
+  QSize frame_;
   QStaticText title_;
   std::optional<CaptionButton> clicking_;
 };
@@ -204,7 +194,7 @@ class CaptionFrame final : public QtWaylandClient::QWaylandAbstractDecoration {
 
 class CaptionFramePlugin final : public QtWaylandClient::QWaylandDecorationPlugin {
   Q_OBJECT
-  Q_PLUGIN_METADATA(IID QWaylandDecorationFactoryInterface_iid FILE "tallix_frame.json")
+  Q_PLUGIN_METADATA(IID TALLIX_WAYLAND_DECORATION_IID FILE "tallix_frame.json")
 
  public:
   // Qt's Wayland window owns the frame it is given.

@@ -4,9 +4,10 @@
 // they are installed (qt6-wayland-private-dev, Debian 13). Debian 12 ships
 // no private headers for QtWaylandClient (qt6-wayland-dev holds the public
 // ones only), so for Qt 6.4 they are declared here, to the byte, as
-// libQt6WaylandClient.so.6 exports them; configure (check_layout.cmake)
-// checks the vtable sizes, the symbols and the interface id against the
-// library it finds and builds the plugin only when they match.
+// libQt6WaylandClient.so.6 exports them; configure (CMakeLists.txt beside
+// this file, through cmake/TallixWaylandLayout.cmake) checks the vtable
+// sizes, the symbols and the interface id against the library it finds and
+// builds the plugin only when they match.
 //
 // How they were first checked, on Qt 6.4.2 (Debian 12, amd64):
 // - nm -DS: vtable for QWaylandClientBufferIntegration is 0x60 bytes (offset,
