@@ -1,9 +1,12 @@
 #include "app/startup.h"
 
 #include <dlfcn.h>
+#include <malloc.h>
 #include <fontconfig/fontconfig.h>
 
 #include <QDBusConnection>
+#include <QEvent>
+#include <QObject>
 
 #include <cstdint>
 #include <cstdio>
@@ -64,6 +67,37 @@ auto withWindowSizedDefaultFont(Build build) {
   } restore{desktop};
   return build();
 }
+
+// Start-up frees most of what it allocates (the font configuration's
+// parse, the pictures' decode, Qt's first layouts) in the middle of the
+// heap, where malloc keeps it. Once the window's first frame is drawn, the
+// free pages go back to the system: the running calculator allocates little,
+// and what it does finds room again.
+class ReleaseFreedAfterFirstFrame : public QObject {
+ public:
+  explicit ReleaseFreedAfterFirstFrame(QWidget& window) : QObject(&window) {
+    window.installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      watched->removeEventFilter(this);
+      // Queued: the frame is handed to the display server at the end of
+      // this paint, before the queue is read again.
+      QMetaObject::invokeMethod(
+          this,
+          [this] {
+#ifdef __GLIBC__
+            malloc_trim(0);
+#endif
+            deleteLater();
+          },
+          Qt::QueuedConnection);
+    }
+    return false;
+  }
+};
 
 // The fatal report: the module holding start-up's code and the offset of
 // that code in it, as far as the dynamic loader can tell.
@@ -161,6 +195,7 @@ int run(int argc, char** argv, const ui::Services& services, const StartupHooks&
   // the toolkit uses them. Then show the window and run the loop until it is
   // closed.
   handBackLaunchTokens(launch);
+  new ReleaseFreedAfterFirstFrame(*CalculetteMain);
   CalculetteMain->show();
   if (hooks.beforeLoop) hooks.beforeLoop();
   const int code = QApplication::exec();

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include <type_traits>
+#include <utility>
 
 #include "ui/report/align_edit.h"
 #include "ui/common/background.h"
@@ -16,7 +17,32 @@
 #include "ui/main_window/speed_button.h"
 #include "ui/common/window_font.h"
 
+#include "assets/about/calculette.xpm"
+#include "assets/about/porte.xpm"
+#include "assets/about/porte_grisee.xpm"
+#include "assets/glyphs/backspace.xpm"
+#include "assets/glyphs/divide.xpm"
+#include "assets/glyphs/minus.xpm"
+#include "assets/glyphs/multiply.xpm"
+#include "assets/glyphs/plus.xpm"
+#include "assets/glyphs/power.xpm"
+#include "assets/glyphs/sqrt.xpm"
+#include "assets/glyphs/square.xpm"
+#include "assets/icons/tallix.xpm"
+
 using namespace tallix::ui;
+
+namespace {
+
+// Pictures the program's own reader leaves to Qt's.
+const char* const kTwoCharsPerPixel[] = {"2 1 2 2", ".. c None", "AB c #FF0000", "..AB"};
+const char* const kNamedColour[] = {"2 1 2 1", ". c red", "A c #0000FF", ".A"};
+const char* const kHotSpot[] = {"1 1 1 1 0 0", "A c #00FF00", "A"};
+const char* const kTransparentAndHex[] = {"3 2 3 1", ". c None", "A c #12AB3C", "b c #000000", ".Ab", "bA."};
+
+}  // namespace
+
+Q_DECLARE_METATYPE(const char* const*)
 
 class PartsTest : public QObject {
   Q_OBJECT
@@ -131,6 +157,40 @@ class PartsTest : public QObject {
     QCOMPARE(out.pixel(1, 0), qRgb(0, 0, 0));
     QCOMPARE(out.pixel(2, 1), qRgb(196, 195, 195));
     QVERIFY(withTransparentBackground(QImage()).isNull());
+  }
+
+  void xpmPicturesReadAsQtReadsThem_data() {
+    QTest::addColumn<const char* const*>("xpm");
+    const std::pair<const char*, const char* const*> rows[] = {
+        {"plus", glyph_plus},
+        {"minus", glyph_minus},
+        {"multiply", glyph_multiply},
+        {"divide", glyph_divide},
+        {"square root", glyph_sqrt},
+        {"square", glyph_square},
+        {"power", glyph_power},
+        {"backspace", glyph_backspace},
+        {"window icon", tallix_icon},
+        {"About calculator", calculette_xpm},
+        {"About door", porte_xpm},
+        {"About greyed door", porte_grisee_xpm},
+        {"transparent and hex colours", kTransparentAndHex},
+        {"two characters a pixel", kTwoCharsPerPixel},
+        {"named colour", kNamedColour},
+        {"hot spot", kHotSpot},
+    };
+    for (const auto& [name, xpm] : rows) QTest::newRow(name) << xpm;
+  }
+  void xpmPicturesReadAsQtReadsThem() {
+    QFETCH(const char* const*, xpm);
+    const QImage expected = QImage(xpm).convertToFormat(QImage::Format_ARGB32);
+    const QImage read = xpmImage(xpm);
+    QVERIFY(!expected.isNull());
+    QCOMPARE(read.format(), QImage::Format_ARGB32);
+    QCOMPARE(read.size(), expected.size());
+    for (int y = 0; y < read.height(); ++y) {
+      for (int x = 0; x < read.width(); ++x) QCOMPARE(read.pixel(x, y), expected.pixel(x, y));
+    }
   }
 
   void glyphsAreSymbolsOnAClearFace_data() {

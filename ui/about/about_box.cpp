@@ -34,7 +34,7 @@ constexpr int kLabelHeight = 13;
 
 // A 16-colour picture of this window with the colour of its bottom-left
 // pixel drawn transparent, as its layout expects.
-QImage transparentCornerPicture(const char* const xpm[]) { return withTransparentBackground(QImage(xpm)); }
+QImage transparentCornerPicture(const char* const xpm[]) { return withTransparentBackground(xpmImage(xpm)); }
 
 // The close button: its glyph 6 pixels from the left edge, then the caption
 // (36 blanks and "&Fermer") after a 4-pixel gap, over the usual push-button

@@ -20,6 +20,14 @@ QImage glyphImage(Glyph glyph);
 // stays empty. A 2 x 1 image {white, black} -> {white, transparent}.
 QImage withTransparentBackground(const QImage& image);
 
+// Reads a picture the program stores as XPM into a 32-bit ARGB image, as
+// Qt's own XPM reader would (converted to ARGB32), but without it: the
+// pictures use one character per pixel and "#RRGGBB" or "None" colours,
+// read here directly (Qt's reader parses with sscanf, code start-up has no
+// other use for). Anything else goes to Qt's reader.
+// {"2 1 2 1", ". c None", "A c #FF0000", ".A"} -> {transparent, opaque red}.
+QImage xpmImage(const char* const* xpm);
+
 // The teal calculator, 32 x 32 in 16 colours.
 QIcon windowIcon();
 

@@ -136,7 +136,11 @@ void TCalculetteMain::buildControls() {
   }
   button(Control::ButtonToutesDecimales)->setChecked(true);
 
-  LabelDecimales = new QLabel(QStringLiteral("Décimales"), PanelCalculette);
+  // Plain text said so: the label's automatic format would ask the rich-text
+  // detector about its caption, and that code is otherwise never paged in.
+  LabelDecimales = new QLabel(PanelCalculette);
+  LabelDecimales->setTextFormat(Qt::PlainText);
+  LabelDecimales->setText(QStringLiteral("Décimales"));
   LabelDecimales->setObjectName(QStringLiteral("LabelDecimales"));
   LabelDecimales->setGeometry(18, 184, 47, 13);
   LabelDecimales->setAttribute(Qt::WA_TranslucentBackground);
