@@ -13,38 +13,50 @@
 namespace tallix::app {
 namespace {
 
+// A plugin of the program's own, as the build made it: the Qt release it
+// must run on and its file under the plugin folder, in the subfolder where
+// Qt looks for plugins of its kind. Empty when it was not built.
+struct OwnPlugin {
+  std::string_view builtFor;
+  const char* file;
+};
+
 constexpr char kIntegrationVariable[] = "QT_WAYLAND_CLIENT_BUFFER_INTEGRATION";
-// The program's own integration (app/wayland_shm) and where it lies under
-// the plugin folder: Qt looks for integrations in this subfolder of every
-// library path.
+// The program's own integration (app/wayland_shm), asked for by name.
 constexpr char kOwnIntegration[] = "tallix-shm";
-constexpr char kOwnIntegrationFile[] = "wayland-graphics-integration-client/libtallix_shm.so";
+#ifdef TALLIX_SHM_PLUGIN_QT
+constexpr OwnPlugin kIntegrationPlugin{TALLIX_SHM_PLUGIN_QT, TALLIX_SHM_PLUGIN_FILE};
+#else
+constexpr OwnPlugin kIntegrationPlugin{{}, ""};
+#endif
 // The program's own window frame (app/wayland_frame), asked for by name.
 constexpr char kDecorationVariable[] = "QT_WAYLAND_DECORATION";
 constexpr char kOwnFrame[] = "tallix-frame";
-constexpr char kOwnFrameFile[] = "wayland-decoration-client/libtallix_frame.so";
+#ifdef TALLIX_FRAME_PLUGIN_QT
+constexpr OwnPlugin kFramePlugin{TALLIX_FRAME_PLUGIN_QT, TALLIX_FRAME_PLUGIN_FILE};
+#else
+constexpr OwnPlugin kFramePlugin{{}, ""};
+#endif
 
-// The plugin folder when it holds `file`, built for Qt `builtFor`, and that
-// suits the running Qt, else empty.
-std::string ownPluginFolder(std::string_view builtFor, const char* file) {
-  if (!pluginSuitsQt(builtFor, qVersion())) return {};
+// waylandClientLikely() for this process's environment.
+bool waylandClientFromEnvironment() {
+  const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+  const QByteArray display = qgetenv("WAYLAND_DISPLAY");
+  return waylandClientLikely(
+      std::string_view(platform.constData(), static_cast<std::size_t>(platform.size())),
+      std::string_view(display.constData(), static_cast<std::size_t>(display.size())));
+}
+
+// The plugin folder when it holds `plugin`, built for a Qt that suits the
+// running one, else empty.
+std::string ownPluginFolder(const OwnPlugin& plugin) {
+  if (!pluginSuitsQt(plugin.builtFor, qVersion())) return {};
   std::string folder = pluginFolder();
   std::error_code error;
-  if (folder.empty() || !std::filesystem::is_regular_file(std::filesystem::path(folder) / file, error))
+  if (folder.empty() || !std::filesystem::is_regular_file(std::filesystem::path(folder) / plugin.file, error))
     return {};
   return folder;
 }
-
-#ifdef TALLIX_SHM_PLUGIN_QT
-constexpr std::string_view kIntegrationBuiltFor = TALLIX_SHM_PLUGIN_QT;
-#else
-constexpr std::string_view kIntegrationBuiltFor;
-#endif
-#ifdef TALLIX_FRAME_PLUGIN_QT
-constexpr std::string_view kFrameBuiltFor = TALLIX_FRAME_PLUGIN_QT;
-#else
-constexpr std::string_view kFrameBuiltFor;
-#endif
 
 }  // namespace
 
@@ -69,16 +81,10 @@ std::string pluginFolder() {
 
 WaylandBuffers preferSharedMemoryBuffers() {
   if (qEnvironmentVariableIsSet(kIntegrationVariable)) return WaylandBuffers::QtDefault;
-  const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-  const QByteArray display = qgetenv("WAYLAND_DISPLAY");
-  if (!waylandClientLikely(std::string_view(platform.constData(), static_cast<std::size_t>(platform.size())),
-                           std::string_view(display.constData(), static_cast<std::size_t>(display.size())))) {
-    return WaylandBuffers::QtDefault;
-  }
+  if (!waylandClientFromEnvironment()) return WaylandBuffers::QtDefault;
   // Through the application's library paths, not QT_PLUGIN_PATH: nothing
   // the program starts inherits it.
-  if (const std::string folder = ownPluginFolder(kIntegrationBuiltFor, kOwnIntegrationFile);
-      !folder.empty()) {
+  if (const std::string folder = ownPluginFolder(kIntegrationPlugin); !folder.empty()) {
     QCoreApplication::addLibraryPath(QString::fromStdString(folder));
     qputenv(kIntegrationVariable, kOwnIntegration);
     return WaylandBuffers::OwnIntegration;
@@ -88,13 +94,8 @@ WaylandBuffers preferSharedMemoryBuffers() {
 
 bool preferOwnFrame() {
   if (qEnvironmentVariableIsSet(kDecorationVariable)) return false;
-  const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-  const QByteArray display = qgetenv("WAYLAND_DISPLAY");
-  if (!waylandClientLikely(std::string_view(platform.constData(), static_cast<std::size_t>(platform.size())),
-                           std::string_view(display.constData(), static_cast<std::size_t>(display.size())))) {
-    return false;
-  }
-  const std::string folder = ownPluginFolder(kFrameBuiltFor, kOwnFrameFile);
+  if (!waylandClientFromEnvironment()) return false;
+  const std::string folder = ownPluginFolder(kFramePlugin);
   if (folder.empty()) return false;
   QCoreApplication::addLibraryPath(QString::fromStdString(folder));
   qputenv(kDecorationVariable, kOwnFrame);

@@ -131,3 +131,33 @@ function(_tallix_check_wayland_layout result name vtables interface_id probe)
   message(STATUS "${name}: the declared Qt WaylandClient layout matches ${_library}")
   set(${result} TRUE PARENT_SCOPE)
 endfunction()
+
+# tallix_wayland_plugin(<target> <prefix> FOLDER <Qt's plugin folder>
+#   SOURCES <source> ... LIBRARIES <target> ... DECLARATIONS <header>)
+# Builds one of the program's Qt Wayland plugins on the bases
+# tallix_wayland_plugin_bases(<prefix> ...) chose, into plugins/<FOLDER>
+# beside the program (build folder and lib/tallix), and records on the
+# target, for app/, the Qt release it must run on (TALLIX_PLUGIN_QT) and its
+# file under the plugin folder (TALLIX_PLUGIN_FILE).
+function(tallix_wayland_plugin target prefix)
+  cmake_parse_arguments(PARSE_ARGV 2 arg "" "FOLDER;DECLARATIONS" "SOURCES;LIBRARIES")
+  add_library(${target} MODULE ${arg_SOURCES} ${arg_DECLARATIONS})
+  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${target} PRIVATE ${arg_LIBRARIES} ${${prefix}_LINK})
+  if(${prefix}_PRIVATE_HEADERS)
+    target_compile_definitions(${target} PRIVATE TALLIX_QT_WAYLAND_PRIVATE_HEADERS)
+  endif()
+  # The plugin's own class goes through moc; the declared base classes never
+  # do (their meta-objects live in libQt6WaylandClient).
+  set_target_properties(${target} PROPERTIES
+    AUTOMOC ON
+    CXX_VISIBILITY_PRESET hidden
+    LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/app/plugins/${arg_FOLDER}
+    TALLIX_PLUGIN_QT "${${prefix}_QT}"
+    TALLIX_PLUGIN_FILE "${arg_FOLDER}/${CMAKE_SHARED_MODULE_PREFIX}${target}${CMAKE_SHARED_MODULE_SUFFIX}")
+  set_source_files_properties(${arg_DECLARATIONS} layout_probe.cpp PROPERTIES SKIP_AUTOMOC ON)
+  target_link_options(${target} PRIVATE -Wl,--as-needed -Wl,-O1 -Wl,--no-undefined)
+  tallix_warnings(${target})
+  install(TARGETS ${target} LIBRARY DESTINATION lib/tallix/plugins/${arg_FOLDER})
+  message(STATUS "${target} Wayland plugin built for Qt ${${prefix}_QT} (${${prefix}_LINK})")
+endfunction()
